@@ -1,0 +1,896 @@
+#include "shell/framefrm.h"
+
+#include "common/contentpath.h"
+#include "common/inifile.h"
+#include "common/version.h"
+#include "shell/datamod.h"
+#include "shell/dialogs.h"
+#include "shell/dock.h"
+#include "shell/globals.h"
+#include "shell/lanczos.h"
+#include "shell/placement.h"
+#include "shell/skins.h"
+#include "shell/splashfrm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitterHandle>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace quarvel {
+
+namespace {
+TFrameFrm* g_frame = nullptr;
+
+// Fills its parent with each visible child, one above the other.
+class TFillPane : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QWidget::resizeEvent(e);
+        for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (!w->isWindow())
+                w->setGeometry(rect());
+    }
+};
+
+// The grip between the panes, refusing to make the left pane 50 pixels or narrower.
+class TSplitterHandle : public QSplitterHandle {
+public:
+    TSplitterHandle(Qt::Orientation o, QSplitter* parent) : QSplitterHandle(o, parent) {
+        const QString hint = QStringLiteral("Drag to resize the left and right panes");
+        setToolTip(hint);
+        setStatusTip(hint);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton)
+            m_offset = e->position().toPoint().x();
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (!(e->buttons() & Qt::LeftButton))
+            return;
+        const int x = parentWidget()->mapFromGlobal(e->globalPosition().toPoint()).x() - m_offset;
+        static_cast<TSplitter*>(splitter())->MoveLeftPaneTo(x);
+    }
+    void mouseReleaseEvent(QMouseEvent*) override {}
+
+private:
+    int m_offset = 0;
+};
+
+QFont ScaledFont(QFont f, int basePt, int percent) {
+    f.setPointSizeF(basePt * percent / 100.0);
+    return f;
+}
+} // namespace
+
+TSplitter::TSplitter(QWidget* parent) : QSplitter(Qt::Horizontal, parent) {
+    setObjectName(QStringLiteral("Splitter"));
+    setHandleWidth(5);
+    setOpaqueResize(true);
+    setChildrenCollapsible(false);
+}
+
+QSplitterHandle* TSplitter::createHandle() { return new TSplitterHandle(orientation(), this); }
+
+bool TSplitter::MoveLeftPaneTo(int width) {
+    if (!SplitterAccepts(width) || count() < 2)
+        return false;
+    const QList<int> old = sizes();
+    const int total = old.value(0) + old.value(1);
+    if (width >= total)
+        return false;
+    setSizes({width, total - width});
+    return true;
+}
+
+TFrameFrm* TFrameFrm::Instance() { return g_frame; }
+
+TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(parent) {
+    g_frame = this;
+    setObjectName(QStringLiteral("FrameFrm"));
+    ContentRoot = QDir(contentRoot).absolutePath();
+    m_baseFontPt = std::max(8, QApplication::font().pointSize());
+
+    // The order below matters: later steps read what earlier ones set.
+    FontSizeIndex = 2;
+    Busy = true;
+    TextBackColour = QStringLiteral("#FFFFFF");
+    // The window font stays the desktop's; errors reach the application's handler.
+    setWindowTitle(QStringLiteral("Quarvel"));
+    TopicRates = BuiltInTopicRates();
+
+    CreateLayout();
+    CreateMenus();
+
+    // Initial layout of panes and toolbars.
+    GLToolwin->hide();
+    FlashPanel->hide();
+    ContainerTW->show();
+    MainToolbar->hide();
+    CircuitToolbar->hide();
+    Moonpic->hide();
+    TopDock->Insert(MainToolbar, 1, 0);
+    TopDock->Insert(CircuitToolbar, 1, 0);
+    TopDock->Insert(HTMLToolbar, 1, LeftPaneWidth());
+
+    // The status label shows the hint of whatever is under the pointer.
+    HtmlFolder = JoinPath(ContentRoot, QStringLiteral("HTML"), true);
+    VideoFolder = JoinPath(ContentRoot, QStringLiteral("Video"), true);
+    if (const QString found = ResolveContentPath(ContentRoot, QStringLiteral("HTML")); !found.isEmpty())
+        HtmlFolder = JoinPath(found, QString(), true);
+    if (const QString found = ResolveContentPath(ContentRoot, QStringLiteral("Video")); !found.isEmpty())
+        VideoFolder = JoinPath(found, QString(), true);
+
+    const QString indexPage = ResolveContentPath(ContentRoot, QStringLiteral("HTML/index.html"));
+    if (!indexPage.isEmpty())
+        EWB->load(QUrl::fromLocalFile(indexPage));
+
+    TexturesFolder = JoinPath(ContentRoot, QStringLiteral("Textures"), true);
+    MeshFolder = JoinPath(ContentRoot, QStringLiteral("3DS"), true);
+    if (const QString f = ResolveContentPath(ContentRoot, QStringLiteral("Textures")); !f.isEmpty())
+        TexturesFolder = JoinPath(f, QString(), true);
+    if (const QString f = ResolveContentPath(ContentRoot, QStringLiteral("3DS")); !f.isEmpty())
+        MeshFolder = JoinPath(f, QString(), true);
+
+    CreateStartPicture();
+    BuildTestMenu();
+    EditMenu->menuAction()->setVisible(false);
+    AnimationMenu->menuAction()->setVisible(false);
+
+    const TVantrelIni ini = ReadVantrelIni(ContentRoot);
+    TestFilePath = ini.TestFilePath;
+    QuestionFolder = ini.QuestionFolder;
+    TrolleyErrorFlag = ini.TrolleyErrorFlag;
+
+    Item(QStringLiteral("FwdBtn"))->setEnabled(false);
+    Item(QStringLiteral("BackBtn"))->setEnabled(false);
+
+    // The 3D viewer reports multisampling once it exists; until then the
+    // switch is offered only when the driver is known to have it.
+    AntialiasingItem->setChecked(MultisampleSupported);
+    AntialiasingItem->setEnabled(MultisampleSupported);
+
+    CellCount = 1;
+    CircuitCB->setCurrentIndex(0);
+    Item(QStringLiteral("IndexOptBtns"))->setEnabled(!Item(QStringLiteral("IndexBtn"))->isEnabled());
+
+    LoadSettings();
+    if (m_positionRestored) {
+        Splitter->MoveLeftPaneTo(width() / 2);
+        HTMLToolbar->SetDockPos(width() / 2);
+    } else {
+        PlaceWindowByDefault();
+    }
+
+    // Our own movie control needs no system player: it reports version 10.
+    FlashMajorVersion = 10;
+}
+
+TFrameFrm::~TFrameFrm() {
+    SaveSettings();
+    delete StartPicture;
+    StartPicture = nullptr;
+    if (g_frame == this)
+        g_frame = nullptr;
+}
+
+QAction* TFrameFrm::Item(const QString& name) const { return m_items.value(name); }
+
+int TFrameFrm::LeftPaneWidth() const { return LeftToolwin->isVisible() || !isVisible() ? Splitter->sizes().value(0) : 0; }
+
+void TFrameFrm::CreateLayout() {
+    resize(658, 603);
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("ClientArea"));
+    auto* v = new QVBoxLayout(central);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+
+    TopDock = new TDock(QStringLiteral("TopDock"), central);
+    BottomDock = new TDock(QStringLiteral("BottomDock"), central);
+
+    Splitter = new TSplitter(central);
+    LeftToolwin = new TFillPane(Splitter);
+    LeftToolwin->setObjectName(QStringLiteral("LeftToolwin"));
+    LeftToolwin->setMinimumWidth(0);
+
+    GLToolwin = new QWidget(LeftToolwin);
+    GLToolwin->setObjectName(QStringLiteral("GLToolwin"));
+    auto* gl = new QVBoxLayout(GLToolwin);
+    gl->setContentsMargins(0, 0, 0, 0);
+    gl->setSpacing(0);
+    Moonpic = new QLabel(GLToolwin);
+    Moonpic->setObjectName(QStringLiteral("Moonpic"));
+    Moonpic->setFixedHeight(130);
+    GLViewer = new QWidget(GLToolwin);
+    GLViewer->setObjectName(QStringLiteral("GLViewer"));
+    GLViewer->setAutoFillBackground(true);
+    const QString viewHint =
+        QStringLiteral("Use the left mouse button to rotate and the right button to pan.");
+    GLViewer->setToolTip(viewHint);
+    GLViewer->setStatusTip(viewHint);
+    GLHsb = new QScrollBar(Qt::Horizontal, GLToolwin);
+    GLHsb->setObjectName(QStringLiteral("GLHsb"));
+    GLHsb->setRange(0, 360);
+    GLHsb->setFixedHeight(20);
+    GLHsb->setToolTip(QStringLiteral("Scroll through the animation"));
+    GLHsb->setStatusTip(GLHsb->toolTip());
+    gl->addWidget(Moonpic);
+    gl->addWidget(GLViewer, 1);
+    gl->addWidget(GLHsb);
+    SetBackgroundColour(0);
+
+    ContainerTW = new QWidget(LeftToolwin);
+    ContainerTW->setObjectName(QStringLiteral("ContainerTW"));
+    ContainerTW->installEventFilter(this);
+    FlashPanel = new QWidget(LeftToolwin);
+    FlashPanel->setObjectName(QStringLiteral("FlashPanel"));
+
+    auto* right = new QFrame(Splitter);
+    right->setObjectName(QStringLiteral("RightPanel"));
+    right->setFrameShape(QFrame::StyledPanel);
+    right->setAutoFillBackground(true);
+    QPalette white = right->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    right->setPalette(white);
+    RightPanel = right;
+    auto* rl = new QVBoxLayout(right);
+    rl->setContentsMargins(1, 1, 1, 1);
+    EWB = new QWebEngineView(right);
+    EWB->setObjectName(QStringLiteral("EWB"));
+    EWB->setAcceptDrops(false);
+    rl->addWidget(EWB);
+
+    Splitter->addWidget(LeftToolwin);
+    Splitter->addWidget(RightPanel);
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+    Splitter->setSizes({329, 329});
+
+    v->addWidget(TopDock);
+    v->addWidget(Splitter, 1);
+    v->addWidget(BottomDock);
+    setCentralWidget(central);
+
+    CreateHTMLToolbar();
+    CreateMainToolbar();
+    CreateCircuitToolbar();
+    for (TDockToolbar* bar : {HTMLToolbar, MainToolbar, CircuitToolbar})
+        bar->SetDropDocks({TopDock, BottomDock});
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar"));
+    status->setSizeGripEnabled(true);
+    auto makeSplit = [&](const char* name, const char* hint, const char* icon) {
+        auto* b = new QToolButton(status);
+        b->setObjectName(QLatin1String(name));
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setAutoRaise(true);
+        b->setIcon(RenderIcon(QLatin1String(icon), 16));
+        b->setIconSize(QSize(16, 16));
+        b->setToolTip(QLatin1String(hint));
+        b->setStatusTip(QLatin1String(hint));
+        connect(b, &QToolButton::clicked, this, [this, b] { SplitBtnClick(b); });
+        status->addWidget(b);
+        return b;
+    };
+    MaxRightBtn = makeSplit("MaxRightBtn", "Maximize the right pane", "split_maxright");
+    NormalSplitBtn = makeSplit("NormalSplitBtn", "Normal window split", "split_normal");
+    MaxLeftBtn = makeSplit("MaxLeftBtn", "Maximize the left pane", "split_maxleft");
+    NormalSplitBtn->setChecked(true);
+    StatusLabel = new QLabel(status);
+    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusLabel->setContentsMargins(6, 0, 0, 0);
+    status->addWidget(StatusLabel, 1);
+    setStatusBar(status);
+}
+
+QAction* TFrameFrm::AddItem(TDockToolbar* bar, const QString& name, const QString& caption,
+                            const QString& hint, int image) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(name);
+    a->setToolTip(hint.isEmpty() ? QString() : hint);
+    a->setStatusTip(hint);
+    if (image >= 0) {
+        a->setIcon(TDataMod::Instance()->Images24().Icon(image));
+        m_itemImages.insert(a, image);
+    }
+    bar->addAction(a);
+    if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)))
+        b->setObjectName(name);
+    m_items.insert(name, a);
+    return a;
+}
+
+QAction* TFrameFrm::AddDropDown(TDockToolbar* bar, const QString& name, const QString& caption,
+                                const QString& hint, int image, QMenu* menu) {
+    QAction* a = AddItem(bar, name, caption, hint, image);
+    a->setMenu(menu);
+    if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)))
+        b->setPopupMode(QToolButton::InstantPopup);
+    return a;
+}
+
+void TFrameFrm::CreateHTMLToolbar() {
+    HTMLToolbar = new TDockToolbar(QStringLiteral("HTMLToolbar"), QStringLiteral("Page"), this);
+    HTMLToolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    HTMLToolbar->setIconSize(QSize(24, 24));
+    AddItem(HTMLToolbar, QStringLiteral("IndexBtn"), QStringLiteral("Index"), QStringLiteral("Main index"), 0);
+    AddItem(HTMLToolbar, QStringLiteral("FwdBtn"), QStringLiteral("Forward"), QStringLiteral("Move forward"), 1);
+    AddItem(HTMLToolbar, QStringLiteral("BackBtn"), QStringLiteral("Back"), QStringLiteral("Move back"), 2);
+
+    auto* fontMenu = new QMenu(this);
+    auto* fontGroup = new QActionGroup(this);
+    const QStringList sizes = {QStringLiteral("Smallest"), QStringLiteral("Small"),
+                               QStringLiteral("Medium"), QStringLiteral("Large"),
+                               QStringLiteral("Largest")};
+    for (int i = 0; i < sizes.size(); ++i) {
+        QAction* s = fontMenu->addAction(sizes[i]);
+        s->setObjectName(QStringLiteral("Size%1").arg(i));
+        s->setData(i); // tag
+        s->setCheckable(true);
+        fontGroup->addAction(s);
+        m_items.insert(s->objectName(), s);
+    }
+    AddDropDown(HTMLToolbar, QStringLiteral("FontBtn"), QStringLiteral("Font"),
+                QStringLiteral("Set the font size"), 6, fontMenu);
+
+    auto* colMenu = new QMenu(this);
+    for (auto [name, caption] : {std::pair{"BColWhite", "White"}, std::pair{"BColBlue", "Pale blue"},
+                                 std::pair{"BColYellow", "Pale yellow"}}) {
+        QAction* c = colMenu->addAction(QLatin1String(caption));
+        c->setObjectName(QLatin1String(name));
+        m_items.insert(c->objectName(), c);
+    }
+    AddDropDown(HTMLToolbar, QStringLiteral("TextBackColorBtn"), QStringLiteral("Colour"),
+                QStringLiteral("Text background colour"), 7, colMenu);
+
+    auto* optMenu = new QMenu(this);
+    for (auto [name, caption] :
+         {std::pair{"AllowAllExpanded1", "Allow all expanded"}, std::pair{"ExpandAll1", "Expand all"},
+          std::pair{"CollapseAll1", "Collapse all"}}) {
+        QAction* o = optMenu->addAction(QLatin1String(caption));
+        o->setObjectName(QLatin1String(name));
+        m_items.insert(o->objectName(), o);
+    }
+    m_items.value(QStringLiteral("AllowAllExpanded1"))->setCheckable(true);
+    AddDropDown(HTMLToolbar, QStringLiteral("IndexOptBtns"), QStringLiteral("Options"),
+                QStringLiteral("Index options"), 8, optMenu);
+
+    AddItem(HTMLToolbar, QStringLiteral("CopyBtn"), QString(), QString(), 3);
+    AddItem(HTMLToolbar, QStringLiteral("PrintBtn"), QString(), QString(), 9);
+    for (QMenu* m : {fontMenu, colMenu, optMenu})
+        m_scaledWidgets.append(m);
+}
+
+void TFrameFrm::CreateMainToolbar() {
+    MainToolbar = new TDockToolbar(QStringLiteral("MainToolbar"), QStringLiteral("Animation"), this);
+    MainToolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    MainToolbar->setIconSize(QSize(24, 24));
+    AddItem(MainToolbar, QStringLiteral("StartBtn"), QString(), QStringLiteral("Start the animation"), 4);
+    AddItem(MainToolbar, QStringLiteral("StopBtn"), QString(), QStringLiteral("Stop the animation"), 5)
+        ->setEnabled(false);
+    AddItem(MainToolbar, QStringLiteral("ResetBtn"), QStringLiteral("Reset"), QStringLiteral("Reset the animation"), 18);
+    AddItem(MainToolbar, QStringLiteral("ZoomInBtn"), QString(), QStringLiteral("Zoom in"), 11);
+    AddItem(MainToolbar, QStringLiteral("ZoomOutBtn"), QString(), QStringLiteral("Zoom out"), 10);
+    AddItem(MainToolbar, QStringLiteral("SwitchBtn"), QStringLiteral("Switch"), QStringLiteral("Switch on or off"), 15)
+        ->setCheckable(true);
+    AddItem(MainToolbar, QStringLiteral("moCurrentBtn"), QStringLiteral("Current"),
+            QStringLiteral("Change the current direction"), 17);
+    AddItem(MainToolbar, QStringLiteral("moFieldBtn"), QStringLiteral("Field"),
+            QStringLiteral("Change the magnetic field direction"), 16);
+
+    auto* scaleMenu = new QMenu(this);
+    for (auto [name, caption] : {std::pair{"Orbits1", "Show orbits to scale"},
+                                 std::pair{"Planets1", "Show planets to scale"}}) {
+        QAction* s = scaleMenu->addAction(QLatin1String(caption));
+        s->setObjectName(QLatin1String(name));
+        m_items.insert(s->objectName(), s);
+    }
+    AddDropDown(MainToolbar, QStringLiteral("SSViewBtn"), QStringLiteral("Scale"), QStringLiteral("Scale options"), 21,
+                scaleMenu);
+    AddItem(MainToolbar, QStringLiteral("ssPlanetNamesBtn"), QStringLiteral("Names"),
+            QStringLiteral("Show planet names"), 28)
+        ->setCheckable(true);
+
+    metalCB = new QComboBox(MainToolbar);
+    metalCB->setObjectName(QStringLiteral("metalCB"));
+    metalCB->addItems({QStringLiteral("Aluminium"), QStringLiteral("Copper"), QStringLiteral("Iron")});
+    metalCB->setCurrentIndex(0);
+    m_items.insert(QStringLiteral("metalCB"), MainToolbar->addWidget(metalCB));
+
+    auto* slitMenu = new QMenu(this);
+    auto* slitGroup = new QActionGroup(this);
+    for (auto [name, caption] : {std::pair{"slit1", "Single slit"}, std::pair{"slit3", "Three slits"}}) {
+        QAction* s = slitMenu->addAction(QLatin1String(caption));
+        s->setObjectName(QLatin1String(name));
+        s->setCheckable(true);
+        slitGroup->addAction(s);
+        m_items.insert(s->objectName(), s);
+    }
+    m_items.value(QStringLiteral("slit3"))->setChecked(true);
+    AddDropDown(MainToolbar, QStringLiteral("SlitBtn"), QStringLiteral("Number of slits"), QString(), -1,
+                slitMenu);
+    AddItem(MainToolbar, QStringLiteral("ProtractorBtn"), QStringLiteral("Measure angles"), QString(), 24);
+
+    auto* blocks = new QActionGroup(this);
+    for (auto [name, caption, hint, image] :
+         {std::tuple{"RectBlockBtn", "Rect", "Use a rectangular block", 22},
+          std::tuple{"DBlockBtn", "DShape", "Use a D shaped block", 23},
+          std::tuple{"PrismBtn", "Prism", "Use a triangular block", 25}}) {
+        QAction* b = AddItem(MainToolbar, QLatin1String(name), QLatin1String(caption), QLatin1String(hint), image);
+        b->setCheckable(true);
+        blocks->addAction(b);
+    }
+    m_items.value(QStringLiteral("RectBlockBtn"))->setChecked(true);
+
+    auto addSpin = [&](const char* labelName, const char* labelText, const char* spinName,
+                       const char* hint, int lo, int hi, int value) {
+        auto* label = new QLabel(QLatin1String(labelText), MainToolbar);
+        label->setObjectName(QLatin1String(labelName));
+        m_items.insert(label->objectName(), MainToolbar->addWidget(label));
+        auto* spin = new QSpinBox(MainToolbar);
+        spin->setObjectName(QLatin1String(spinName));
+        spin->setRange(lo, hi);
+        spin->setValue(value);
+        spin->findChild<QLineEdit*>()->setReadOnly(true); // changed with the arrows only
+        spin->setToolTip(QLatin1String(hint));
+        spin->setStatusTip(QLatin1String(hint));
+        m_items.insert(spin->objectName(), MainToolbar->addWidget(spin));
+        m_scaledWidgets.append(label);
+        return spin;
+    };
+    LightGateSE = addSpin("LightGateLabel", " Light gate", "LightGateSE", "Set light gate position", 5, 200, 100);
+    RampUpDn = addSpin("RampAngleLabel", " Angle ", "RampUpDn", "Change the angle of the ramp", 1, 20, 10);
+    TrolleyMassUpDn =
+        addSpin("TrolleyMassLabel", " Mass ", "TrolleyMassUpDn", "Change the mass of the trolley", 1, 3, 1);
+    m_scaledWidgets.append(RampUpDn);
+    m_scaledWidgets.append(TrolleyMassUpDn);
+
+    AddItem(MainToolbar, QStringLiteral("NightDayMarker"), QStringLiteral("D"), QStringLiteral("Show coloured markers"),
+            30)
+        ->setCheckable(true);
+    m_scaledWidgets.append(scaleMenu);
+    m_scaledWidgets.append(slitMenu);
+    for (const char* n : {"SlitBtn", "ProtractorBtn"})
+        m_scaledWidgets.append(MainToolbar->widgetForAction(Item(QLatin1String(n))));
+}
+
+void TFrameFrm::CreateCircuitToolbar() {
+    CircuitToolbar = new TDockToolbar(QStringLiteral("CircuitToolbar"), QStringLiteral("Circuit"), this);
+    CircuitToolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    CircuitToolbar->setIconSize(QSize(24, 24));
+    auto* cells = new QLabel(QStringLiteral("Cells "), CircuitToolbar);
+    cells->setObjectName(QStringLiteral("CellLabel"));
+    m_items.insert(cells->objectName(), CircuitToolbar->addWidget(cells));
+    CellSpinEd = new QSpinBox(CircuitToolbar);
+    CellSpinEd->setObjectName(QStringLiteral("CellSpinEd"));
+    CellSpinEd->setRange(1, 5);
+    CellSpinEd->setValue(1);
+    CellSpinEd->findChild<QLineEdit*>()->setReadOnly(true);
+    CellSpinEd->setToolTip(QStringLiteral("Change the number of cells"));
+    CellSpinEd->setStatusTip(CellSpinEd->toolTip());
+    m_items.insert(CellSpinEd->objectName(), CircuitToolbar->addWidget(CellSpinEd));
+    AddItem(CircuitToolbar, QStringLiteral("AmmeterBtn"), QStringLiteral("Ammeter"), QStringLiteral("Add ammeters"), 32)
+        ->setCheckable(true);
+    AddItem(CircuitToolbar, QStringLiteral("VoltmeterBtn"), QStringLiteral("Voltmeter"),
+            QStringLiteral("Add voltmeters"), 31)
+        ->setCheckable(true);
+    auto* circuit = new QLabel(QStringLiteral("Circuit "), CircuitToolbar);
+    circuit->setObjectName(QStringLiteral("CircuitLabel"));
+    m_items.insert(circuit->objectName(), CircuitToolbar->addWidget(circuit));
+    CircuitCB = new QComboBox(CircuitToolbar);
+    CircuitCB->setObjectName(QStringLiteral("CircuitCB"));
+    CircuitCB->addItems({QStringLiteral("Single bulb "), QStringLiteral("Two bulbs in series"),
+                         QStringLiteral("Two bulbs in parallel")});
+    m_items.insert(CircuitCB->objectName(), CircuitToolbar->addWidget(CircuitCB));
+    m_scaledWidgets << cells << circuit << CellSpinEd;
+}
+
+void TFrameFrm::CreateMenus() {
+    MenuToolbar = menuBar();
+    MenuToolbar->setObjectName(QStringLiteral("MenuToolbar"));
+
+    FileMenu = MenuToolbar->addMenu(QStringLiteral("&File"));
+    QAction* print = FileMenu->addAction(QStringLiteral("Print topic text"));
+    print->setObjectName(QStringLiteral("PrintTopicText"));
+    FileMenu->addSeparator();
+    QAction* exit = FileMenu->addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("Exit1"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    EditMenu = MenuToolbar->addMenu(QStringLiteral("&Edit"));
+    QAction* copy = EditMenu->addAction(QStringLiteral("Copy topic text"));
+    copy->setObjectName(QStringLiteral("CopyTopicText"));
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    ToolbarsMenu = MenuToolbar->addMenu(QStringLiteral("&Toolbars"));
+    UseLargeButtonsItem = ToolbarsMenu->addAction(QStringLiteral("Use large buttons"));
+    UseLargeButtonsItem->setObjectName(QStringLiteral("UseLargeButtons"));
+    UseLargeButtonsItem->setCheckable(true);
+    connect(UseLargeButtonsItem, &QAction::triggered, this, [this](bool on) { SetLargeButtons(on); });
+    auto* dockGroup = new QActionGroup(this);
+    ToolbarsAtTopItem = ToolbarsMenu->addAction(QStringLiteral("Toolbars at top"));
+    ToolbarsAtBottomItem = ToolbarsMenu->addAction(QStringLiteral("Toolbars at bottom"));
+    for (QAction* a : {ToolbarsAtTopItem, ToolbarsAtBottomItem}) {
+        a->setCheckable(true);
+        dockGroup->addAction(a);
+    }
+    ToolbarsAtTopItem->setChecked(true);
+    connect(ToolbarsAtTopItem, &QAction::triggered, this, [this] { SetToolbarsAtBottom(false); });
+    connect(ToolbarsAtBottomItem, &QAction::triggered, this, [this] { SetToolbarsAtBottom(true); });
+
+    AnimationMenu = MenuToolbar->addMenu(QStringLiteral("&Animation"));
+    QAction* speed = AnimationMenu->addAction(QStringLiteral("Speed"));
+    speed->setObjectName(QStringLiteral("Speed1"));
+    QMenu* bg = AnimationMenu->addMenu(QStringLiteral("Back ground colour"));
+    const std::pair<const char*, std::uint32_t> colours[] = {
+        {"Black", 0x000000}, {"White", 0xFFFFFF}, {"Blue", 0xFF0000}};
+    for (auto [caption, ref] : colours) {
+        QAction* c = bg->addAction(QLatin1String(caption));
+        connect(c, &QAction::triggered, this, [this, ref = ref] { SetBackgroundColour(ref); });
+    }
+    QAction* other = bg->addAction(QStringLiteral("Other"));
+    connect(other, &QAction::triggered, this, [this] {
+        int r, g, b;
+        RgbFromColorRef(GLColor, r, g, b);
+        const QColor c = QColorDialog::getColor(QColor(r, g, b), this);
+        if (c.isValid())
+            SetBackgroundColour(ColorRefFromRgb(c.red(), c.green(), c.blue()));
+    });
+    AntialiasingItem = AnimationMenu->addAction(QStringLiteral("Antialiasing"));
+    AntialiasingItem->setObjectName(QStringLiteral("Antialiasing1"));
+    AntialiasingItem->setCheckable(true);
+
+    TestMenu = MenuToolbar->addMenu(QStringLiteral("&Test"));
+    QAction* all = TestMenu->addAction(QStringLiteral("All topics"));
+    all->setObjectName(QStringLiteral("AllTopics1"));
+    connect(all, &QAction::triggered, this, [this] { StartTopicTest(TTopicSet()); });
+
+    AppearanceMenu = MenuToolbar->addMenu(QStringLiteral("Appearance"));
+    m_skinGroup = new QActionGroup(this);
+    for (const QString& name : SkinNames()) {
+        QAction* s = AppearanceMenu->addAction(name);
+        s->setCheckable(true);
+        m_skinGroup->addAction(s);
+        connect(s, &QAction::triggered, this, [this, name] { ApplySkin(name); });
+    }
+
+    HelpMenu = MenuToolbar->addMenu(QStringLiteral("&Help"));
+    QAction* contents = HelpMenu->addAction(QStringLiteral("Contents"));
+    connect(contents, &QAction::triggered, this, [this] { emit HelpRequested(QString()); });
+    QAction* search = HelpMenu->addAction(QStringLiteral("Search for help on"));
+    connect(search, &QAction::triggered, this, [this] { emit HelpRequested(QStringLiteral("?")); });
+    HelpMenu->addSeparator();
+    OpenGLInfoItem = HelpMenu->addAction(QStringLiteral("OpenGL information"));
+    QAction* glSeparator = HelpMenu->addSeparator();
+    QAction* about = HelpMenu->addAction(QStringLiteral("About"));
+    connect(about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, QStringLiteral("About Quarvel"),
+                           QStringLiteral("<b>Quarvel</b> %1<br>A science course for ages 11 to 16.")
+                               .arg(VersionText()));
+    });
+    connect(HelpMenu, &QMenu::aboutToShow, this, [this, glSeparator] {
+        const bool gl = CurrentTopicId > 0 && CurrentTopicId <= 16;
+        OpenGLInfoItem->setVisible(gl);
+        glSeparator->setVisible(gl);
+    });
+}
+
+void TFrameFrm::BuildTestMenu() {
+    const QString path = ResolveContentPath(ContentRoot, QStringLiteral("questions/test-topics.txt"));
+    if (path.isEmpty())
+        return;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray raw = f.readAll();
+    QString text = QString::fromUtf8(raw.startsWith("\xEF\xBB\xBF") ? raw.mid(3) : raw);
+    if (text.contains(QChar::ReplacementCharacter))
+        text = QString::fromLatin1(raw); // a list saved in the old ANSI code page
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    for (int tag = 0; tag < lines.size() && tag < 256; ++tag) {
+        const QString caption = QString(lines[tag]).remove(QLatin1Char('\r'));
+        m_testTopics.append(caption);
+        if (caption.trimmed().isEmpty())
+            continue; // keeps the numbering of the lines after it
+        QAction* a = TestMenu->addAction(caption);
+        a->setData(tag);
+        connect(a, &QAction::triggered, this, [this, tag] {
+            TTopicSet set;
+            set.set(std::size_t(tag));
+            StartTopicTest(set);
+        });
+    }
+}
+
+void TFrameFrm::StartTopicTest(const TTopicSet& topics) {
+    if (!QFile::exists(TestFilePath)) {
+        ErrorBox(this, QStringLiteral("File of test questions not found."));
+        return;
+    }
+    emit TopicTestRequested(TestFilePath, topics);
+}
+
+QString TFrameFrm::HelpKeyword() const {
+    return CurrentTopicId != 0 ? QStringLiteral("screen") : QStringLiteral("index");
+}
+
+void TFrameFrm::SetStatusText(const QString& text) { StatusLabel->setText(text); }
+
+void TFrameFrm::SetSplash(TSplashFrm* splash) { m_splash = splash; }
+
+void TFrameFrm::SetBackgroundColour(std::uint32_t colorRef) {
+    GLColor = colorRef & 0x00FFFFFFu;
+    int r, g, b;
+    RgbFromColorRef(GLColor, r, g, b);
+    QPalette p = GLViewer->palette();
+    p.setColor(QPalette::Window, QColor(r, g, b));
+    GLViewer->setPalette(p);
+}
+
+void TFrameFrm::SplitBtnClick(QToolButton* button) {
+    button->setChecked(true);
+    const bool mainBar = CurrentTopicId < 1000;
+    if (button == NormalSplitBtn) {
+        LeftToolwin->show();
+        RightPanel->show();
+        Splitter->handle(1)->show();
+        Splitter->MoveLeftPaneTo(width() / 2);
+        HTMLToolbar->show();
+        MainToolbar->setVisible(mainBar);
+        CircuitToolbar->setVisible(CurrentTopicId == 1023);
+    } else if (button == MaxLeftBtn) {
+        LeftToolwin->show();
+        RightPanel->hide();
+        HTMLToolbar->hide();
+        MainToolbar->setVisible(mainBar);
+        CircuitToolbar->setVisible(CurrentTopicId == 1023);
+    } else if (button == MaxRightBtn) {
+        RightPanel->show();
+        LeftToolwin->hide();
+        HTMLToolbar->show();
+        MainToolbar->hide();
+        CircuitToolbar->hide();
+    }
+}
+
+void TFrameFrm::SetToolbarsAtBottom(bool bottom) {
+    TDock* dock = bottom ? BottomDock : TopDock;
+    // The circuit toolbar stays at the top.
+    for (TDockToolbar* bar : {MainToolbar, HTMLToolbar})
+        if (bar->IsFloating())
+            bar->SetDropDocks({TopDock, BottomDock});
+        else
+            dock->Insert(bar, bar->DockRow(), bar->DockPos());
+    ToolbarsAtBottom = bottom;
+    (bottom ? ToolbarsAtBottomItem : ToolbarsAtTopItem)->setChecked(true);
+}
+
+bool TFrameFrm::LargeButtons() const { return UseLargeButtonsItem->isChecked(); }
+
+void TFrameFrm::SetToolbarImages(bool large) {
+    const TImageList& list = TDataMod::Instance()->Images(large);
+    for (auto it = m_itemImages.cbegin(); it != m_itemImages.cend(); ++it)
+        it.key()->setIcon(list.Icon(it.value()));
+    const QSize size(list.Size(), list.Size());
+    for (TDockToolbar* bar : {HTMLToolbar, MainToolbar, CircuitToolbar})
+        bar->setIconSize(size);
+}
+
+void TFrameFrm::SetLargeButtons(bool large) {
+    UseLargeButtonsItem->setChecked(large);
+    for (TDockToolbar* bar : {HTMLToolbar, MainToolbar, CircuitToolbar})
+        bar->setUpdatesEnabled(false);
+    SetToolbarImages(large);
+    const int pct = large ? 150 : 100;
+    for (QWidget* w : m_scaledWidgets)
+        if (w)
+            w->setFont(ScaledFont(font(), m_baseFontPt, pct));
+    GLHsb->setFixedHeight(large ? 30 : 20);
+    metalCB->setFont(ScaledFont(font(), large ? 12 : 8, 100));
+    metalCB->setFixedWidth(large ? 110 : 70);
+    LightGateSE->setFont(ScaledFont(font(), m_baseFontPt, large ? 300 : 175));
+    RampUpDn->setFixedWidth(large ? 60 : 40);
+    TrolleyMassUpDn->setFixedWidth(large ? 75 : 50);
+    CircuitCB->setFont(ScaledFont(font(), large ? 12 : 8, 100));
+    CircuitCB->setFixedWidth(large ? 190 : 120);
+    if (large && CurrentTopicId == 16)
+        HTMLToolbar->SetDockPos(MainToolbar->width() + 10);
+    for (TDockToolbar* bar : {HTMLToolbar, MainToolbar, CircuitToolbar}) {
+        bar->setUpdatesEnabled(true);
+        bar->updateGeometry();
+    }
+    TopDock->Relayout();
+    BottomDock->Relayout();
+}
+
+bool TFrameFrm::ApplySkin(const QString& name) {
+    const TSkin* skin = FindSkin(name);
+    if (!skin)
+        return false;
+    m_activeSkin = QString::fromLatin1(skin->Name);
+    ApplySkinToApplication(*skin);
+    for (QAction* a : m_skinGroup->actions())
+        if (a->text() == m_activeSkin)
+            a->setChecked(true);
+    Splitter->update();
+    return true;
+}
+
+void TFrameFrm::LoadSettings() {
+    const TStoredSettings s = ReadStoredSettings();
+    if (!s.KeyExists) {
+        ApplySkin(DefaultSkinName());
+        FontSizeIndex = 2;
+        return;
+    }
+    if (s.TextBgnd)
+        TextBackColour = *s.TextBgnd;
+    if (s.Zoom)
+        FontSizeIndex = *s.Zoom;
+    if (auto* size = Item(QStringLiteral("Size%1").arg(FontSizeIndex)))
+        size->setChecked(true);
+    if (s.TBTop && !*s.TBTop)
+        SetToolbarsAtBottom(true);
+    if (!s.Skin || !ApplySkin(*s.Skin))
+        ApplySkin(DefaultSkinName());
+    if (s.GLColor)
+        SetBackgroundColour(*s.GLColor);
+    if (s.Large && *s.Large)
+        UseLargeButtonsItem->setChecked(true); // the switch itself happens on first show
+    if (s.Position) {
+        // A rectangle left on a screen that is gone would hide the window.
+        for (QScreen* screen : QGuiApplication::screens())
+            if (screen->availableGeometry().intersects(*s.Position)) {
+                setGeometry(*s.Position);
+                m_positionRestored = true;
+                break;
+            }
+    }
+    if (s.Speeds)
+        ApplySpeeds(*s.Speeds, TopicRates);
+}
+
+TSettingsToSave TFrameFrm::CurrentSettings() const {
+    TSettingsToSave v;
+    v.Zoom = FontSizeIndex;
+    v.TextBgnd = TextBackColour;
+    v.TBTop = !ToolbarsAtBottom;
+    v.Skin = m_activeSkin;
+    v.Large = UseLargeButtonsItem->isChecked();
+    v.GLColor = GLColor;
+    v.Position = isMaximized() ? normalGeometry() : geometry();
+    v.Speeds = TopicRates;
+    return v;
+}
+
+void TFrameFrm::SaveSettings() {
+    if (m_settingsSaved)
+        return;
+    m_settingsSaved = true;
+    WriteSettings(CurrentSettings());
+}
+
+void TFrameFrm::PlaceWindowByDefault() {
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        showMaximized();
+        return;
+    }
+    const TPlacement p = DefaultPlacement(screen->size(), screen->availableGeometry());
+    if (p.Maximise) {
+        setWindowState(Qt::WindowMaximized);
+    } else {
+        setGeometry(p.Bounds);
+    }
+    // The panes get their widths once the window has its size.
+    resize(p.Maximise ? screen->size() : p.Bounds.size());
+    centralWidget()->resize(size());
+    Splitter->resize(width(), Splitter->height());
+    Splitter->setSizes({p.LeftPaneWidth, std::max(1, width() - p.LeftPaneWidth - 5)});
+    HTMLToolbar->SetDockPos(p.LeftPaneWidth);
+}
+
+void TFrameFrm::CreateStartPicture() {
+    const QString path = ResolveContentPath(HtmlFolder, QStringLiteral("Images/Splash.png"));
+    if (path.isEmpty() || !m_startImage.load(path))
+        return;
+    StartPicture = new QLabel(ContainerTW);
+    StartPicture->setObjectName(QStringLiteral("StartPicture"));
+    StartPicture->setPixmap(QPixmap::fromImage(m_startImage));
+    StartPicture->adjustSize();
+}
+
+void TFrameFrm::LayoutStartPicture() {
+    if (Busy || !StartPicture || m_startImage.isNull())
+        return;
+    const QRect r = StartPictureRect(ContainerTW->size(), m_startImage.size());
+    if (r.size() != m_startImage.size() && !r.isEmpty())
+        StartPicture->setPixmap(QPixmap::fromImage(LanczosScaled(m_startImage, r.size())));
+    else
+        StartPicture->setPixmap(QPixmap::fromImage(m_startImage));
+    StartPicture->setGeometry(r);
+}
+
+void TFrameFrm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (m_firstShown)
+        return;
+    m_firstShown = true;
+    Busy = false;
+    LayoutStartPicture();
+    if (UseLargeButtonsItem->isChecked())
+        SetLargeButtons(true);
+    if (m_splash) {
+        m_splash->close();
+        m_splash->deleteLater();
+    }
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void TFrameFrm::closeEvent(QCloseEvent* e) {
+    if (!ConfirmBox(this, QStringLiteral("Close program?"))) {
+        e->ignore();
+        return;
+    }
+    AbortLoops = true;
+    if (m_splash)
+        m_splash->deleteLater();
+    // Forms hosted in the left pane go with the window.
+    for (QWidget* w : ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (w != StartPicture)
+            w->deleteLater();
+    e->accept();
+}
+
+bool TFrameFrm::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        SetStatusText(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    if (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_F1 && k->modifiers() == Qt::NoModifier) {
+            if (e->type() == QEvent::KeyPress)
+                emit HelpRequested(HelpKeyword());
+            e->accept();
+            return true;
+        }
+    }
+    return QMainWindow::event(e);
+}
+
+bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == ContainerTW && e->type() == QEvent::Resize)
+        LayoutStartPicture();
+    return QMainWindow::eventFilter(watched, e);
+}
+
+} // namespace quarvel

@@ -1,0 +1,199 @@
+#pragma once
+// Vantrel's main window: the menu bar, the two toolbar docks, the left pane
+// (3D view, panel container, movie pane), the splitter, the browser pane and
+// the status bar with the pane split buttons. It owns everything the course
+// works on for the life of the process; the other modules reach it through
+// TFrameFrm::Instance().
+
+#include "common/topicset.h"
+#include "shell/settings.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <QSplitter>
+#include <cstdint>
+
+class QActionGroup;
+class QComboBox;
+class QScrollBar;
+class QSpinBox;
+class QToolButton;
+class QWebEngineView;
+
+namespace quarvel {
+
+class TDock;
+class TDockToolbar;
+class TSplashFrm;
+class TImageList;
+
+// The 5-pixel bar between the panes. It refuses left-pane widths of 50
+// pixels or less.
+class TSplitter : public QSplitter {
+    Q_OBJECT
+public:
+    explicit TSplitter(QWidget* parent = nullptr);
+    // Moves the bar so the left pane is `width` wide; false when refused.
+    bool MoveLeftPaneTo(int width);
+
+protected:
+    QSplitterHandle* createHandle() override;
+};
+
+class TFrameFrm : public QMainWindow {
+    Q_OBJECT
+public:
+    // `contentRoot` is the folder the course is read from.
+    explicit TFrameFrm(const QString& contentRoot, QWidget* parent = nullptr);
+    ~TFrameFrm() override;
+
+    static TFrameFrm* Instance();
+
+    // --- state ---
+    std::int32_t CurrentTopicId = 0;
+    float AnimPosition = 0;
+    TTopicRates TopicRates{};
+    float LastMouseX = 0, LastMouseY = 0;
+    float DragAnchor[4] = {0, 0, 0, 0};
+    bool LabelRefreshPending = false;
+    bool PlanetsToScale = false;
+    float TrolleyRunState[2] = {0, 0};
+    bool TrolleyErrorFlag = false;
+    QString TestFilePath;
+    QString QuestionFolder;
+    bool ToolbarsAtBottom = false;
+    QString TextBackColour = QStringLiteral("#FFFFFF");
+    QString ContextPicturePath;
+    std::int32_t CircuitIndex = 0;
+    std::int32_t CellCount = 1;
+    bool Busy = true;
+    bool BackForwardPending = false;
+    std::int32_t FontSizeIndex = 2;
+    std::int32_t FlashMajorVersion = 0;
+    std::uint32_t GLColor = 0; // 3D background, 0x00BBGGRR
+
+    QString ContentRoot;
+    QString HtmlFolder;
+    QString VideoFolder;
+
+    // --- controls ---
+    QMenuBar* MenuToolbar = nullptr;
+    TDock* TopDock = nullptr;
+    TDock* BottomDock = nullptr;
+    TDockToolbar* HTMLToolbar = nullptr;
+    TDockToolbar* MainToolbar = nullptr;
+    TDockToolbar* CircuitToolbar = nullptr;
+    QWidget* LeftToolwin = nullptr;
+    QWidget* GLToolwin = nullptr;
+    QLabel* Moonpic = nullptr;
+    QWidget* GLViewer = nullptr;
+    QScrollBar* GLHsb = nullptr;
+    QWidget* ContainerTW = nullptr;
+    QWidget* FlashPanel = nullptr;
+    TSplitter* Splitter = nullptr;
+    QWidget* RightPanel = nullptr;
+    QWebEngineView* EWB = nullptr;
+    QToolButton* MaxRightBtn = nullptr;
+    QToolButton* NormalSplitBtn = nullptr;
+    QToolButton* MaxLeftBtn = nullptr;
+    QLabel* StatusLabel = nullptr;
+    QLabel* StartPicture = nullptr;
+
+    // Toolbar items by their names (IndexBtn, StartBtn, AmmeterBtn, ...).
+    QAction* Item(const QString& name) const;
+    QComboBox* metalCB = nullptr;
+    QComboBox* CircuitCB = nullptr;
+    QSpinBox* LightGateSE = nullptr;
+    QSpinBox* RampUpDn = nullptr;
+    QSpinBox* TrolleyMassUpDn = nullptr;
+    QSpinBox* CellSpinEd = nullptr;
+
+    // Menus and their items.
+    QMenu* FileMenu = nullptr;
+    QMenu* EditMenu = nullptr;
+    QMenu* ToolbarsMenu = nullptr;
+    QMenu* AnimationMenu = nullptr;
+    QMenu* TestMenu = nullptr;
+    QMenu* AppearanceMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QAction* UseLargeButtonsItem = nullptr;
+    QAction* ToolbarsAtTopItem = nullptr;
+    QAction* ToolbarsAtBottomItem = nullptr;
+    QAction* AntialiasingItem = nullptr;
+    QAction* OpenGLInfoItem = nullptr;
+
+    // --- operations ---
+    // The pane split buttons (one handler for the three).
+    void SplitBtnClick(QToolButton* button);
+    // "Toolbars at top" / "Toolbars at bottom".
+    void SetToolbarsAtBottom(bool bottom);
+    // "Use large buttons" for the main window's own items.
+    void SetLargeButtons(bool large);
+    bool LargeButtons() const;
+    // Applies a skin by name, without regard to case; false for an unknown name.
+    bool ApplySkin(const QString& name);
+    QString ActiveSkin() const { return m_activeSkin; }
+    // Runs a test on `topics` (empty = all); reports a missing question file.
+    void StartTopicTest(const TTopicSet& topics);
+    // The help keyword F1 opens: "screen" with a topic on show, "index" otherwise.
+    QString HelpKeyword() const;
+    // Whether the saved window position was used at start-up.
+    bool PositionRestored() const { return m_positionRestored; }
+    int LeftPaneWidth() const;
+    void SetStatusText(const QString& text);
+    // The splash shown while starting; freed on first show.
+    void SetSplash(TSplashFrm* splash);
+    // True once the window has been shown for the first time.
+    bool FirstShown() const { return m_firstShown; }
+    // The state the settings would be saved with now.
+    TSettingsToSave CurrentSettings() const;
+    // The topic list's captions, by line number (blank lines give no item).
+    QStringList TestTopicCaptions() const { return m_testTopics; }
+
+signals:
+    // F1, "Contents" and "Search for help on" ask for help at a keyword.
+    void HelpRequested(const QString& keyword);
+    // A test was asked for and its question file exists.
+    void TopicTestRequested(const QString& testFile, quarvel::TTopicSet topics);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void CreateLayout();
+    void CreateMenus();
+    void CreateHTMLToolbar();
+    void CreateMainToolbar();
+    void CreateCircuitToolbar();
+    void BuildTestMenu();
+    void LoadSettings();
+    void SaveSettings();
+    void PlaceWindowByDefault();
+    void CreateStartPicture();
+    void LayoutStartPicture();
+    void SetToolbarImages(bool large);
+    void SetBackgroundColour(std::uint32_t colorRef);
+    QAction* AddItem(TDockToolbar* bar, const QString& name, const QString& caption,
+                     const QString& hint, int image);
+    QAction* AddDropDown(TDockToolbar* bar, const QString& name, const QString& caption,
+                         const QString& hint, int image, QMenu* menu);
+
+    QHash<QString, QAction*> m_items;
+    QHash<QAction*, int> m_itemImages;
+    QList<QWidget*> m_scaledWidgets; // items whose font follows large buttons
+    QActionGroup* m_skinGroup = nullptr;
+    QString m_activeSkin;
+    QStringList m_testTopics;
+    QImage m_startImage;
+    QPointer<TSplashFrm> m_splash;
+    bool m_positionRestored = false;
+    bool m_firstShown = false;
+    bool m_settingsSaved = false;
+    int m_baseFontPt = 9;
+};
+
+} // namespace quarvel

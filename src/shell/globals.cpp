@@ -1,0 +1,8 @@
+#include "shell/globals.h"
+
+namespace quarvel {
+bool AbortLoops = false;
+QString TexturesFolder;
+QString MeshFolder;
+bool MultisampleSupported = false;
+} // namespace quarvel

@@ -1,0 +1,61 @@
+// Vantrel: the course program.
+
+#include "common/contentpath.h"
+#include "common/version.h"
+#include "shell/cursors.h"
+#include "shell/datamod.h"
+#include "shell/driver.h"
+#include "shell/errorhandler.h"
+#include "shell/framefrm.h"
+#include "shell/options.h"
+#include "shell/splashfrm.h"
+
+#include <QScreen>
+#include <QUrl>
+#include <QWebEngineView>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace quarvel;
+
+int main(int argc, char** argv) {
+    // The browser's sandbox cannot run as root; pupils' accounts never are.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    TQuarvelApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Brantock"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quarvel"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quarvel"));
+    QCoreApplication::setApplicationVersion(VersionText());
+
+    const TCommandLine options =
+        ParseCommandLine(app, QStringLiteral("Quarvel science course for ages 11 to 16."));
+    const QString root = DefaultContentRoot(options.ContentDir);
+
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    auto* splash = new TSplashFrm(ResolveContentPath(root, QStringLiteral("HTML/images/Splash.png")));
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        splash->ShowCentredOn(screen->availableGeometry());
+
+    TFrameFrm* frame = nullptr;
+    try {
+        frame = new TFrameFrm(root);
+        TDataMod::Instance();
+        RegisterZoomCursor();
+    } catch (const std::exception& e) {
+        HandleApplicationError(e);
+    }
+    frame->SetSplash(splash);
+    if (!options.OpenPage.isEmpty()) {
+        const QString page = ResolveContentPath(frame->HtmlFolder, options.OpenPage);
+        if (!page.isEmpty())
+            frame->EWB->load(QUrl::fromLocalFile(page));
+    }
+    if (!options.Commands.isEmpty())
+        std::fprintf(stderr, "Page commands are not available in this build yet.\n");
+    auto* driver = new TStartupDriver(frame, options);
+    frame->show();
+    driver->Start();
+    return app.exec();
+}

@@ -1,0 +1,329 @@
+#include "shell/dialogs.h"
+#include "shell/dock.h"
+#include "shell/framefrm.h"
+#include "shell/skins.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QSpinBox>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+using namespace quarvel;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { SetBoxAnswerer({}); }
+    void firstRunDefaults();
+    void windowLayout();
+    void toolbarsAtBottomKeepCircuitAtTop();
+    void savedToolbarsAtBottom();
+    void splitButtons_data();
+    void splitButtons();
+    void splitterRefusesNarrowLeftPane();
+    void closeAnsweredNo();
+    void closeAnsweredYesWritesAllValues();
+    void testMenuAndMissingQuestionFile();
+    void f1Keyword();
+    void largeButtons();
+    void skinsMatchWithoutCase();
+    void floatingToolbarReturnsInsteadOfClosing();
+    void statusLabelFollowsHint();
+
+private:
+    std::unique_ptr<TFrameFrm> Make(const QString& root = QStringLiteral(QUARVEL_CONTENT_DIR)) {
+        auto f = std::make_unique<TFrameFrm>(root);
+        f->show();
+        if (!QTest::qWaitForWindowExposed(f.get()))
+            qWarning("window not exposed");
+        return f;
+    }
+    QList<TBoxRequest> m_boxes;
+    bool m_answer = false;
+};
+
+void TestMainWindow::init() {
+    QSettings s(QStringLiteral("Brantock"), QStringLiteral("Quarvel"));
+    s.clear();
+    s.sync();
+    m_boxes.clear();
+    SetBoxAnswerer([this](const TBoxRequest& r) {
+        m_boxes.append(r);
+        return m_answer;
+    });
+}
+
+void TestMainWindow::firstRunDefaults() {
+    auto f = Make();
+    QCOMPARE(f->ActiveSkin(), QStringLiteral("Office 2007 Blue"));
+    QCOMPARE(f->FontSizeIndex, 2);
+    QVERIFY(!f->ToolbarsAtBottom);
+    QVERIFY(f->ToolbarsAtTopItem->isChecked());
+    QVERIFY(!f->PositionRestored());
+    QVERIFY(!f->Busy);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Quarvel"));
+    QCOMPARE(f->FlashMajorVersion, 10);
+    QCOMPARE(f->TestFilePath, QStringLiteral(QUARVEL_CONTENT_DIR "/questions/mctest.umq"));
+    // The window is placed by default: the left pane is half of it and the
+    // page toolbar starts above the page.
+    QVERIFY(qAbs(f->LeftPaneWidth() - f->width() / 2) <= 3);
+    QCOMPARE(f->HTMLToolbar->DockPos(), f->LeftPaneWidth());
+}
+
+void TestMainWindow::windowLayout() {
+    auto f = Make();
+    QVERIFY(f->HTMLToolbar->isVisible());
+    QVERIFY(!f->MainToolbar->isVisible());
+    QVERIFY(!f->CircuitToolbar->isVisible());
+    QVERIFY(f->ContainerTW->isVisible());
+    QVERIFY(!f->GLToolwin->isVisible());
+    QVERIFY(!f->FlashPanel->isVisible());
+    QCOMPARE(f->GLHsb->maximum(), 360);
+    QCOMPARE(f->Splitter->handleWidth(), 5);
+    QVERIFY(!f->Item("FwdBtn")->isEnabled());
+    QVERIFY(!f->Item("BackBtn")->isEnabled());
+    QVERIFY(!f->Item("StopBtn")->isEnabled());
+    QVERIFY(f->Item("slit3")->isChecked());
+    QVERIFY(!f->EditMenu->menuAction()->isVisible());
+    QVERIFY(!f->AnimationMenu->menuAction()->isVisible());
+    QCOMPARE(f->Item("FontBtn")->text(), QStringLiteral("Font"));
+    QCOMPARE(f->Item("FontBtn")->statusTip(), QStringLiteral("Set the font size"));
+    QCOMPARE(f->Item("Size4")->text(), QStringLiteral("Largest"));
+    QCOMPARE(f->CircuitCB->itemText(2), QStringLiteral("Two bulbs in parallel"));
+    QCOMPARE(f->LightGateSE->value(), 100);
+    QCOMPARE(f->LightGateSE->maximum(), 200);
+    // Every toolbar item with an image has one.
+    for (const char* name : {"IndexBtn", "StartBtn", "PrismBtn", "AmmeterBtn", "NightDayMarker"})
+        QVERIFY2(!f->Item(QLatin1String(name))->icon().isNull(), name);
+}
+
+void TestMainWindow::toolbarsAtBottomKeepCircuitAtTop() {
+    auto f = Make();
+    f->ToolbarsAtBottomItem->trigger();
+    QVERIFY(f->ToolbarsAtBottom);
+    QCOMPARE(f->HTMLToolbar->Dock(), f->BottomDock);
+    QCOMPARE(f->MainToolbar->Dock(), f->BottomDock);
+    QCOMPARE(f->CircuitToolbar->Dock(), f->TopDock);
+    QVERIFY(f->HTMLToolbar->isVisible());
+    f->ToolbarsAtTopItem->trigger();
+    QCOMPARE(f->HTMLToolbar->Dock(), f->TopDock);
+    QVERIFY(!f->ToolbarsAtBottom);
+}
+
+void TestMainWindow::savedToolbarsAtBottom() {
+    {
+        QSettings s(QStringLiteral("Brantock"), QStringLiteral("Quarvel"));
+        s.setValue("TBTop", 0);
+        s.setValue("zoom", 3);
+    }
+    auto f = Make();
+    QVERIFY(f->ToolbarsAtBottom);
+    QVERIFY(f->ToolbarsAtBottomItem->isChecked());
+    QCOMPARE(f->HTMLToolbar->Dock(), f->BottomDock);
+    QCOMPARE(f->CircuitToolbar->Dock(), f->TopDock);
+    QCOMPARE(f->FontSizeIndex, 3);
+    // Other values were absent: their defaults hold.
+    QCOMPARE(f->ActiveSkin(), QStringLiteral("Office 2007 Blue"));
+    QVERIFY(!f->PositionRestored());
+}
+
+void TestMainWindow::splitButtons_data() {
+    QTest::addColumn<int>("topic");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("left");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<bool>("htmlBar");
+    QTest::addColumn<bool>("mainBar");
+    QTest::newRow("3D, max right") << 5 << "MaxRightBtn" << false << true << true << false;
+    QTest::newRow("3D, normal") << 5 << "NormalSplitBtn" << true << true << true << true;
+    QTest::newRow("3D, max left") << 5 << "MaxLeftBtn" << true << false << false << true;
+    QTest::newRow("movie, normal") << 1005 << "NormalSplitBtn" << true << true << true << false;
+    QTest::newRow("panel, max left") << 2002 << "MaxLeftBtn" << true << false << false << false;
+}
+
+void TestMainWindow::splitButtons() {
+    QFETCH(int, topic);
+    QFETCH(QString, button);
+    QFETCH(bool, left);
+    QFETCH(bool, right);
+    QFETCH(bool, htmlBar);
+    QFETCH(bool, mainBar);
+    auto f = Make();
+    f->CurrentTopicId = topic;
+    f->SplitBtnClick(f->MaxRightBtn); // start from the state that hides most
+    auto* b = f->findChild<QToolButton*>(button);
+    QVERIFY(b);
+    QTest::mouseClick(b, Qt::LeftButton);
+    QVERIFY(b->isChecked());
+    QCOMPARE(f->LeftToolwin->isVisible(), left);
+    QCOMPARE(f->RightPanel->isVisible(), right);
+    QCOMPARE(f->HTMLToolbar->isVisible(), htmlBar);
+    QCOMPARE(f->MainToolbar->isVisible(), mainBar);
+    if (button == "NormalSplitBtn")
+        QVERIFY(qAbs(f->LeftPaneWidth() - f->width() / 2) <= 3);
+}
+
+void TestMainWindow::splitterRefusesNarrowLeftPane() {
+    auto f = Make();
+    const int before = f->LeftPaneWidth();
+    QVERIFY(!f->Splitter->MoveLeftPaneTo(50));
+    QCOMPARE(f->LeftPaneWidth(), before);
+    QVERIFY(!f->Splitter->MoveLeftPaneTo(10));
+    QCOMPARE(f->LeftPaneWidth(), before);
+    QVERIFY(f->Splitter->MoveLeftPaneTo(51));
+    QCOMPARE(f->LeftPaneWidth(), 51);
+
+    // Dragging the bar with the mouse obeys the same rule.
+    QSplitterHandle* handle = f->Splitter->handle(1);
+    const QPoint centre = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, centre);
+    QMouseEvent move(QEvent::MouseMove, QPointF(centre) + QPointF(-40, 0),
+                     handle->mapToGlobal(QPointF(centre) + QPointF(-40, 0)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(handle, &move);
+    QTest::mouseRelease(handle, Qt::LeftButton);
+    QCOMPARE(f->LeftPaneWidth(), 51);
+}
+
+void TestMainWindow::closeAnsweredNo() {
+    auto f = Make();
+    m_answer = false;
+    QVERIFY(!f->close());
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes[0].Kind, TBoxKind::Confirmation);
+    QCOMPARE(m_boxes[0].Text, QStringLiteral("Close program?"));
+    QVERIFY(f->isVisible());
+    QSettings s(QStringLiteral("Brantock"), QStringLiteral("Quarvel"));
+    QVERIFY(s.allKeys().isEmpty()); // nothing written
+}
+
+void TestMainWindow::closeAnsweredYesWritesAllValues() {
+    auto f = Make();
+    f->SetToolbarsAtBottom(true);
+    f->ApplySkin("xito");
+    f->TopicRates[7] = 333;
+    m_answer = true;
+    QVERIFY(f->close());
+    f.reset(); // the settings are written when the window goes
+    QSettings s(QStringLiteral("Brantock"), QStringLiteral("Quarvel"));
+    QStringList keys = s.allKeys();
+    keys.sort();
+    QCOMPARE(keys, QStringList({"GLColor", "Large", "Skin", "Speeds", "TBTop", "position", "textbgnd",
+                                "zoom"}));
+    QCOMPARE(s.value("Skin").toString(), QStringLiteral("Xito"));
+    QCOMPARE(s.value("TBTop").toInt(), 0);
+    QCOMPARE(s.value("Speeds").toByteArray().mid(28, 4), QByteArray("\x4D\x01\0\0", 4));
+
+    // The next run starts where this one ended.
+    auto g = Make();
+    QVERIFY(g->PositionRestored());
+    QCOMPARE(g->ActiveSkin(), QStringLiteral("Xito"));
+    QCOMPARE(g->TopicRates[7], 333);
+    QVERIFY(g->ToolbarsAtBottom);
+}
+
+void TestMainWindow::testMenuAndMissingQuestionFile() {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/Questions");
+    QFile list(dir.path() + "/Questions/Test-Topics.txt");
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("Magnets\r\n\r\nLight and sound\r\n");
+    list.close();
+    auto f = Make(dir.path());
+    const QList<QAction*> items = f->TestMenu->actions();
+    QCOMPARE(items.size(), 3); // "All topics" and two; the blank line keeps the numbering
+    QCOMPARE(items[0]->text(), QStringLiteral("All topics"));
+    QCOMPARE(items[1]->text(), QStringLiteral("Magnets"));
+    QCOMPARE(items[1]->data().toInt(), 0);
+    QCOMPARE(items[2]->text(), QStringLiteral("Light and sound"));
+    QCOMPARE(items[2]->data().toInt(), 2);
+
+    QSignalSpy started(f.get(), &TFrameFrm::TopicTestRequested);
+    items[2]->trigger();
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes[0].Kind, TBoxKind::Error);
+    QCOMPARE(m_boxes[0].Text, QStringLiteral("File of test questions not found."));
+    QCOMPARE(started.size(), 0);
+
+    QFile umq(dir.path() + "/Questions/mctest.umq");
+    QVERIFY(umq.open(QIODevice::WriteOnly));
+    umq.close();
+    f->TestFilePath = umq.fileName();
+    items[2]->trigger();
+    QCOMPARE(started.size(), 1);
+    const auto set = started[0][1].value<TTopicSet>();
+    QVERIFY(set.test(2));
+    QCOMPARE(set.count(), std::size_t(1));
+}
+
+void TestMainWindow::f1Keyword() {
+    auto f = Make();
+    QSignalSpy help(f.get(), &TFrameFrm::HelpRequested);
+    QTest::keyClick(f->StatusLabel, Qt::Key_F1);
+    QCOMPARE(help.size(), 1);
+    QCOMPARE(help[0][0].toString(), QStringLiteral("index"));
+    f->CurrentTopicId = 3;
+    QTest::keyClick(f.get(), Qt::Key_F1);
+    QCOMPARE(help.last()[0].toString(), QStringLiteral("screen"));
+}
+
+void TestMainWindow::largeButtons() {
+    auto f = Make();
+    f->UseLargeButtonsItem->trigger();
+    QVERIFY(f->LargeButtons());
+    QCOMPARE(f->HTMLToolbar->iconSize(), QSize(48, 48));
+    QCOMPARE(f->CircuitToolbar->iconSize(), QSize(48, 48));
+    QCOMPARE(f->GLHsb->height(), 30);
+    QCOMPARE(f->metalCB->width(), 110);
+    QCOMPARE(f->CircuitCB->width(), 190);
+    QCOMPARE(f->RampUpDn->width(), 60);
+    f->UseLargeButtonsItem->trigger();
+    QCOMPARE(f->MainToolbar->iconSize(), QSize(24, 24));
+    QCOMPARE(f->GLHsb->height(), 20);
+    QCOMPARE(f->TrolleyMassUpDn->width(), 50);
+}
+
+void TestMainWindow::skinsMatchWithoutCase() {
+    auto f = Make();
+    QCOMPARE(SkinNames().size(), 13);
+    QVERIFY(f->ApplySkin("OFFICE 2007 black"));
+    QCOMPARE(f->ActiveSkin(), QStringLiteral("Office 2007 Black"));
+    const QColor dark = QApplication::palette().color(QPalette::Window);
+    QVERIFY(f->ApplySkin("Dream"));
+    QVERIFY(QApplication::palette().color(QPalette::Window) != dark); // skins look different
+    QVERIFY(!f->ApplySkin("No such skin"));
+    QCOMPARE(f->ActiveSkin(), QStringLiteral("Dream"));
+}
+
+void TestMainWindow::floatingToolbarReturnsInsteadOfClosing() {
+    auto f = Make();
+    f->SetToolbarsAtBottom(true);
+    f->HTMLToolbar->Float(f->mapToGlobal(QPoint(100, 100)));
+    QVERIFY(f->HTMLToolbar->IsFloating());
+    QCOMPARE(f->HTMLToolbar->Dock(), nullptr);
+    f->HTMLToolbar->RequestClose();
+    QTRY_VERIFY(!f->HTMLToolbar->IsFloating());
+    QCOMPARE(f->HTMLToolbar->Dock(), f->BottomDock); // the dock it last sat in
+    QVERIFY(f->HTMLToolbar->isVisible());
+}
+
+void TestMainWindow::statusLabelFollowsHint() {
+    auto f = Make();
+    QStatusTipEvent tip(QStringLiteral("Main index"));
+    QApplication::sendEvent(f.get(), &tip);
+    QCOMPARE(f->StatusLabel->text(), QStringLiteral("Main index"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
