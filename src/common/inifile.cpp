@@ -15,6 +15,8 @@ QString Key(const QString& section, const QString& key) {
 } // namespace
 
 TIniFile TIniFile::Load(const QString& path) {
+    if (path.isEmpty())
+        return {};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};

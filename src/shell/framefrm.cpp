@@ -3,6 +3,7 @@
 #include "common/contentpath.h"
 #include "common/inifile.h"
 #include "common/version.h"
+#include "shell/cursors.h"
 #include "shell/datamod.h"
 #include "shell/dialogs.h"
 #include "shell/dock.h"
@@ -155,6 +156,7 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
         MeshFolder = JoinPath(f, QString(), true);
 
     CreateStartPicture();
+    RegisterZoomCursor();
     BuildTestMenu();
     EditMenu->menuAction()->setVisible(false);
     AnimationMenu->menuAction()->setVisible(false);
@@ -245,6 +247,7 @@ void TFrameFrm::CreateLayout() {
     ContainerTW = new QWidget(LeftToolwin);
     ContainerTW->setObjectName(QStringLiteral("ContainerTW"));
     ContainerTW->installEventFilter(this);
+    qApp->installEventFilter(this);
     FlashPanel = new QWidget(LeftToolwin);
     FlashPanel->setObjectName(QStringLiteral("FlashPanel"));
 
@@ -875,19 +878,22 @@ bool TFrameFrm::event(QEvent* e) {
         SetStatusText(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
-    if (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) {
+    return QMainWindow::event(e);
+}
+
+bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
+    // The window sees keys before its controls, the page included: F1 is
+    // always help.
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
         auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_F1 && k->modifiers() == Qt::NoModifier) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (k->key() == Qt::Key_F1 && k->modifiers() == Qt::NoModifier && w && w->window() == this) {
             if (e->type() == QEvent::KeyPress)
                 emit HelpRequested(HelpKeyword());
             e->accept();
             return true;
         }
     }
-    return QMainWindow::event(e);
-}
-
-bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == ContainerTW && e->type() == QEvent::Resize)
         LayoutStartPicture();
     return QMainWindow::eventFilter(watched, e);

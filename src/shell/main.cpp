@@ -2,7 +2,6 @@
 
 #include "common/contentpath.h"
 #include "common/version.h"
-#include "shell/cursors.h"
 #include "shell/datamod.h"
 #include "shell/driver.h"
 #include "shell/errorhandler.h"
@@ -42,7 +41,6 @@ int main(int argc, char** argv) {
     try {
         frame = new TFrameFrm(root);
         TDataMod::Instance();
-        RegisterZoomCursor();
     } catch (const std::exception& e) {
         HandleApplicationError(e);
     }

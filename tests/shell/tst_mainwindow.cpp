@@ -15,6 +15,7 @@
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEngineView>
 #include <QToolButton>
 #include <memory>
 
@@ -276,6 +277,11 @@ void TestMainWindow::f1Keyword() {
     f->CurrentTopicId = 3;
     QTest::keyClick(f.get(), Qt::Key_F1);
     QCOMPARE(help.last()[0].toString(), QStringLiteral("screen"));
+    // Also while the page has the keyboard.
+    f->EWB->setFocus();
+    QWidget* page = f->EWB->focusProxy() ? f->EWB->focusProxy() : f->EWB;
+    QTest::keyClick(page, Qt::Key_F1);
+    QCOMPARE(help.size(), 3);
 }
 
 void TestMainWindow::largeButtons() {
