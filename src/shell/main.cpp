@@ -17,7 +17,20 @@
 
 using namespace quarvel;
 
+static const char* const kDescription = "Quarvel science course for ages 11 to 16.";
+
 int main(int argc, char** argv) {
+    // --help and --version answer without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h" || a == "--help-all" || a == "--version" || a == "-v") {
+            QCoreApplication core(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("vantrel"));
+            QCoreApplication::setApplicationVersion(VersionText());
+            ParseCommandLine(core, QLatin1String(kDescription));
+            return 0;
+        }
+    }
     // The browser's sandbox cannot run as root; pupils' accounts never are.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -29,7 +42,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(VersionText());
 
     const TCommandLine options =
-        ParseCommandLine(app, QStringLiteral("Quarvel science course for ages 11 to 16."));
+        ParseCommandLine(app, QLatin1String(kDescription));
     const QString root = DefaultContentRoot(options.ContentDir);
 
     QApplication::setOverrideCursor(Qt::BusyCursor);

@@ -47,10 +47,14 @@ QString SkinStyleSheet(const TSkin& k) {
     const QString top = Hex(k.BarTop), bottom = Hex(k.BarBottom), border = Hex(k.Border),
                   text = Hex(k.Text), hi = Hex(k.Highlight), bar = Hex(k.MenuBar);
     const QString hiBorder = QColor(k.Highlight).darker(140).name();
+    // Disabled captions sit halfway between the caption colour and the bar.
+    const QColor a(k.Text), b(k.BarBottom);
+    const QString disabled =
+        QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2).name();
     return QStringLiteral(
                "QMenuBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %7);"
                " color: %5; border-bottom: 1px solid %3; }"
-               "QMenuBar::item { padding: 3px 8px; background: transparent; }"
+               "QMenuBar::item { padding: 3px 8px; background: transparent; color: %5; }"
                "QMenuBar::item:selected { background: %6; border: 1px solid %8; border-radius: 2px; }"
                "TDock { background: %7; }"
                "QToolBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2);"
@@ -68,7 +72,7 @@ QString SkinStyleSheet(const TSkin& k) {
                "QStatusBar QToolButton:hover, QStatusBar QToolButton:checked { background: %6;"
                " border-color: %8; }"
                "TSplitter::handle { background: %7; }")
-        .arg(top, bottom, border, QColor(k.Text).lighter(250).name(), text, hi, bar, hiBorder);
+        .arg(top, bottom, border, disabled, text, hi, bar, hiBorder);
 }
 
 void ApplySkinToApplication(const TSkin& k) {
