@@ -151,20 +151,22 @@ void TDock::Relayout() {
         int rowHeight = 0;
         for (auto* bar : bars)
             rowHeight = std::max(rowHeight, bar->sizeHint().height());
-        // Later toolbars are pushed right by earlier ones and left by the
-        // dock's end; a toolbar that still does not fit is shortened and
-        // shows its chevron.
+        // Each toolbar wants its own position; toolbars further right keep
+        // theirs (moved left only as far as the dock's end needs), and the
+        // ones before them are shortened to make room, showing a chevron.
+        const int n = int(bars.size());
+        QList<int> lefts(n);
+        int limit = width;
+        for (int j = n - 1; j >= 0; --j) {
+            lefts[j] = std::max(0, std::min(bars[j]->DockPos(), limit - bars[j]->sizeHint().width()));
+            limit = lefts[j];
+        }
         int x = 0;
-        for (int i = 0; i < bars.size(); ++i) {
+        for (int i = 0; i < n; ++i) {
             TDockToolbar* bar = bars[i];
-            int needRight = 0;
-            for (int j = i + 1; j < bars.size(); ++j)
-                needRight += bars[j]->minimumSizeHint().width();
-            const int hint = bar->sizeHint().width();
-            int left = std::max(x, std::min(bar->DockPos(), width - hint - needRight));
-            left = std::max(x, left);
-            const int w = std::max(bar->minimumSizeHint().width(),
-                                   std::min(hint, width - left - needRight));
+            const int left = std::max(x, lefts[i]);
+            const int right = i + 1 < n ? std::max(lefts[i + 1], left) : width;
+            const int w = std::max(bar->minimumSizeHint().width(), std::min(bar->sizeHint().width(), right - left));
             bar->setGeometry(left, y, w, rowHeight);
             x = left + w;
         }

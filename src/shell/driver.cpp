@@ -1,5 +1,6 @@
 #include "shell/driver.h"
 
+#include "browser/courseview.h"
 #include "shell/framefrm.h"
 
 #include <QApplication>
@@ -18,7 +19,14 @@ void TStartupDriver::Start() {
         QTimer::singleShot(0, this, &TStartupDriver::PageReady);
         return;
     }
-    connect(m_frame->EWB, &QWebEngineView::loadFinished, this, &TStartupDriver::PageReady);
+    connect(m_frame->EWB, &QWebEngineView::loadFinished, this, [this](bool ok) {
+        // A load that was replaced by the next one (--open) also reports,
+        // as failed: wait for the one that counts.
+        if (ok)
+            PageReady();
+        else
+            QTimer::singleShot(1500, this, &TStartupDriver::PageReady);
+    });
     // A page that never finishes must not hold a scripted run forever.
     QTimer::singleShot(30000, this, &TStartupDriver::PageReady);
 }
@@ -29,6 +37,9 @@ void TStartupDriver::PageReady() {
     m_done = true;
     if (m_options.Benchmark)
         std::printf("startup_ms: %.0f\n", MillisecondsSinceProcessStart()), std::fflush(stdout);
+    for (const QString& word : m_options.Commands)
+        if (!m_frame->RunPageCommand(word))
+            std::fprintf(stderr, "Page command %s does nothing here.\n", qPrintable(word));
     if (m_options.Screenshot.isEmpty() && !m_options.Quit)
         return;
     // Give the page and the left pane a moment to paint before the picture.

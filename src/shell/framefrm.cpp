@@ -3,6 +3,11 @@
 #include "common/contentpath.h"
 #include "common/inifile.h"
 #include "common/version.h"
+#include "browser/coursescheme.h"
+#include "browser/courseview.h"
+#include "browser/navigation.h"
+#include "browser/pageprinter.h"
+#include "shell/bigpicfrm.h"
 #include "shell/cursors.h"
 #include "shell/datamod.h"
 #include "shell/dialogs.h"
@@ -14,6 +19,13 @@
 #include "shell/splashfrm.h"
 
 #include <QActionGroup>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineHistory>
+#include <QWebEngineProfile>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -33,7 +45,6 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 namespace quarvel {
 
@@ -144,9 +155,10 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
     if (const QString found = ResolveContentPath(ContentRoot, QStringLiteral("Video")); !found.isEmpty())
         VideoFolder = JoinPath(found, QString(), true);
 
-    const QString indexPage = ResolveContentPath(ContentRoot, QStringLiteral("HTML/index.html"));
-    if (!indexPage.isEmpty())
-        EWB->load(QUrl::fromLocalFile(indexPage));
+    // A rejected index file ends the start-up in the application's error handler.
+    if (const QString ux = ResolveContentPath(ContentRoot, QStringLiteral("HTML/index.ux")); !ux.isEmpty())
+        TopicIndex.LoadFromFile(ux);
+    OpenPage(QStringLiteral("index.html"));
 
     TexturesFolder = JoinPath(ContentRoot, QStringLiteral("Textures"), true);
     MeshFolder = JoinPath(ContentRoot, QStringLiteral("3DS"), true);
@@ -180,8 +192,9 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
 
     LoadSettings();
     if (m_positionRestored) {
-        Splitter->MoveLeftPaneTo(width() / 2);
-        HTMLToolbar->SetDockPos(width() / 2);
+        m_startLeftWidth = width() / 2;
+        Splitter->MoveLeftPaneTo(m_startLeftWidth);
+        HTMLToolbar->SetDockPos(m_startLeftWidth);
     } else {
         PlaceWindowByDefault();
     }
@@ -192,6 +205,11 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
 
 TFrameFrm::~TFrameFrm() {
     SaveSettings();
+    // The page goes before its profile.
+    delete EWB;
+    EWB = nullptr;
+    delete m_page;
+    m_page = nullptr;
     delete StartPicture;
     StartPicture = nullptr;
     if (g_frame == this)
@@ -261,9 +279,7 @@ void TFrameFrm::CreateLayout() {
     RightPanel = right;
     auto* rl = new QVBoxLayout(right);
     rl->setContentsMargins(1, 1, 1, 1);
-    EWB = new QWebEngineView(right);
-    EWB->setObjectName(QStringLiteral("EWB"));
-    EWB->setAcceptDrops(false);
+    CreateBrowser(right);
     rl->addWidget(EWB);
 
     Splitter->addWidget(LeftToolwin);
@@ -387,6 +403,54 @@ void TFrameFrm::CreateHTMLToolbar() {
     AddItem(HTMLToolbar, QStringLiteral("PrintBtn"), QString(), QString(), 9);
     for (QMenu* m : {fontMenu, colMenu, optMenu})
         m_scaledWidgets.append(m);
+
+    connect(Item(QStringLiteral("IndexBtn")), &QAction::triggered, this,
+            [this] { OpenPage(QStringLiteral("index.html")); });
+    connect(Item(QStringLiteral("FwdBtn")), &QAction::triggered, this, [this] {
+        BackForwardPending = true;
+        EWB->forward();
+    });
+    connect(Item(QStringLiteral("BackBtn")), &QAction::triggered, this, [this] {
+        BackForwardPending = true;
+        EWB->back();
+    });
+    connect(fontMenu, &QMenu::aboutToShow, this, [this] {
+        if (QAction* a = Item(QStringLiteral("Size%1").arg(FontSizeIndex)))
+            a->setChecked(true);
+    });
+    for (int i = 0; i < sizes.size(); ++i)
+        connect(Item(QStringLiteral("Size%1").arg(i)), &QAction::triggered, this,
+                [this, i] { SetFontSizeIndex(i); });
+    for (QAction* c : colMenu->actions())
+        c->setCheckable(true);
+    connect(colMenu, &QMenu::aboutToShow, this, [this] {
+        Item(QStringLiteral("BColWhite"))->setChecked(TextBackColour == QLatin1String("#FFFFFF"));
+        Item(QStringLiteral("BColBlue"))->setChecked(TextBackColour == QLatin1String("#D9EAFF"));
+        Item(QStringLiteral("BColYellow"))->setChecked(TextBackColour == QLatin1String("#FFFFE0"));
+    });
+    connect(Item(QStringLiteral("BColWhite")), &QAction::triggered, this,
+            [this] { SetTextBackColour(QStringLiteral("#FFFFFF")); });
+    connect(Item(QStringLiteral("BColBlue")), &QAction::triggered, this,
+            [this] { SetTextBackColour(QStringLiteral("#D9EAFF")); });
+    connect(Item(QStringLiteral("BColYellow")), &QAction::triggered, this,
+            [this] { SetTextBackColour(QStringLiteral("#FFFFE0")); });
+    connect(optMenu, &QMenu::aboutToShow, this, [this] {
+        Item(QStringLiteral("AllowAllExpanded1"))->setChecked(!TopicIndex.SingleExpanded);
+    });
+    connect(Item(QStringLiteral("AllowAllExpanded1")), &QAction::triggered, this,
+            [this] { TopicIndex.SingleExpanded = !TopicIndex.SingleExpanded; });
+    connect(Item(QStringLiteral("ExpandAll1")), &QAction::triggered, this, [this] {
+        TopicIndex.ExpandAll();
+        RefreshIndexPanel();
+    });
+    connect(Item(QStringLiteral("CollapseAll1")), &QAction::triggered, this, [this] {
+        TopicIndex.CollapseAll();
+        RefreshIndexPanel();
+    });
+    QAction* copy = Item(QStringLiteral("CopyBtn"));
+    copy->setEnabled(false);
+    connect(copy, &QAction::triggered, this, [this] { EWB->triggerPageAction(QWebEnginePage::Copy); });
+    connect(Item(QStringLiteral("PrintBtn")), &QAction::triggered, this, &TFrameFrm::PrintTopic);
 }
 
 void TFrameFrm::CreateMainToolbar() {
@@ -520,6 +584,7 @@ void TFrameFrm::CreateMenus() {
     FileMenu = MenuToolbar->addMenu(QStringLiteral("&File"));
     QAction* print = FileMenu->addAction(QStringLiteral("Print topic text"));
     print->setObjectName(QStringLiteral("PrintTopicText"));
+    connect(print, &QAction::triggered, this, &TFrameFrm::PrintTopic);
     FileMenu->addSeparator();
     QAction* exit = FileMenu->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
@@ -529,6 +594,7 @@ void TFrameFrm::CreateMenus() {
     QAction* copy = EditMenu->addAction(QStringLiteral("Copy topic text"));
     copy->setObjectName(QStringLiteral("CopyTopicText"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(copy, &QAction::triggered, this, &TFrameFrm::CopyTopicText);
 
     ToolbarsMenu = MenuToolbar->addMenu(QStringLiteral("&Toolbars"));
     UseLargeButtonsItem = ToolbarsMenu->addAction(QStringLiteral("Use large buttons"));
@@ -818,6 +884,7 @@ void TFrameFrm::PlaceWindowByDefault() {
     Splitter->resize(width(), Splitter->height());
     Splitter->setSizes({p.LeftPaneWidth, std::max(1, width() - p.LeftPaneWidth - 5)});
     HTMLToolbar->SetDockPos(p.LeftPaneWidth);
+    m_startLeftWidth = p.LeftPaneWidth;
 }
 
 void TFrameFrm::CreateStartPicture() {
@@ -846,6 +913,10 @@ void TFrameFrm::showEvent(QShowEvent* e) {
     if (m_firstShown)
         return;
     m_firstShown = true;
+    // The splitter learns its real width only now: give the left pane the
+    // width the placement chose, in pixels the splitter will keep.
+    if (m_startLeftWidth > 0)
+        Splitter->setSizes({m_startLeftWidth, std::max(1, Splitter->width() - m_startLeftWidth - 5)});
     Busy = false;
     LayoutStartPicture();
     if (UseLargeButtonsItem->isChecked())
@@ -897,6 +968,290 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == ContainerTW && e->type() == QEvent::Resize)
         LayoutStartPicture();
     return QMainWindow::eventFilter(watched, e);
+}
+
+void TFrameFrm::CreateBrowser(QWidget* parent) {
+    // A profile of our own that keeps nothing on disk and serves the course.
+    m_profile = new QWebEngineProfile(this);
+    TCourseSchemeHandler::Install(m_profile, ContentRoot);
+    m_page = new TCoursePage(m_profile, this);
+    m_page->SetFilter([this](const QUrl& url) { return EWBBeforeNavigate2(url); });
+    EWB = new TCourseView(parent);
+    EWB->setObjectName(QStringLiteral("EWB"));
+    EWB->setPage(m_page);
+    EWB->ContextMenuHandler = [this](QContextMenuEvent* e) { return PageContextMenu(e); };
+    connect(EWB, &QWebEngineView::loadFinished, this, &TFrameFrm::DocumentComplete);
+    connect(EWB, &QWebEngineView::urlChanged, this, &TFrameFrm::UpdateNavigationButtons);
+    connect(m_page, &QWebEnginePage::selectionChanged, this, [this] {
+        Item(QStringLiteral("CopyBtn"))->setEnabled(!m_page->selectedText().isEmpty());
+    });
+    PictureOpener = [this](const QString& file) {
+        TBigPicFrm pic(file, this);
+        pic.exec();
+    };
+    ExternalOpener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+}
+
+bool TFrameFrm::OpenPage(const QString& name) {
+    const QString file = ResolveContentPath(HtmlFolder, name);
+    if (file.isEmpty())
+        return false;
+    EWB->load(CourseUrl(QDir(ContentRoot).relativeFilePath(file)));
+    return true;
+}
+
+QString TFrameFrm::LocationName() const {
+    const QString path = EWB->url().path();
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+bool TFrameFrm::EWBBeforeNavigate2(const QUrl& url) {
+    const TNavDecision d =
+        ClassifyNavigation(url.toString(), HtmlFolder, VideoFolder);
+    switch (d.Kind) {
+    case TNavKind::HeadingClick:
+        TopicIndex.ToggleHeading(d.Heading);
+        RefreshIndexPanel();
+        break;
+    case TNavKind::PassThrough:
+    case TNavKind::Ignored:
+        break;
+    case TNavKind::Picture:
+        if (!d.File.isEmpty() && PictureOpener)
+            PictureOpener(d.File);
+        break;
+    case TNavKind::Video:
+        if (!d.File.isEmpty())
+            emit VideoRequested(d.File);
+        break;
+    case TNavKind::PageCommand:
+        RunPageCommand(d.Segment);
+        break;
+    case TNavKind::External:
+        if (ExternalOpener)
+            ExternalOpener(url);
+        break;
+    case TNavKind::Page: {
+        if (d.Segment != QLatin1String("index.html")) {
+            const int heading = TopicIndex.HeadingOfPage(d.Segment);
+            if (heading != -1)
+                TopicIndex.ExpandHeading(heading);
+            TopicIndex.SelectPage(d.Segment);
+        }
+        const std::int32_t id = TopicIdForPage(d.Segment, CurrentTopicId);
+        if (id != CurrentTopicId)
+            SelectTopic(id);
+        break;
+    }
+    }
+    return !d.Cancel;
+}
+
+void TFrameFrm::RunJavaScript(const QString& script) { m_page->runJavaScript(script); }
+
+static QString JsString(const QString& s) {
+    QString out = s;
+    out.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    out.replace(QLatin1Char('\''), QLatin1String("\\'"));
+    out.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    out.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    out.replace(QStringLiteral("</"), QStringLiteral("<\\/"));
+    return QLatin1Char('\'') + out + QLatin1Char('\'');
+}
+
+void TFrameFrm::RefreshIndexPanel() {
+    RunJavaScript(QStringLiteral("(function(){var e=document.getElementById('index');"
+                                 "if(e)e.innerHTML=%1;})();")
+                      .arg(JsString(TopicIndex.GetHTML())));
+}
+
+void TFrameFrm::DocumentComplete(bool ok) {
+    if (!ok)
+        return;
+    if (TextBackColour != QLatin1String("#FFFFFF"))
+        RunJavaScript(QStringLiteral("document.body&&(document.body.style.backgroundColor=%1);")
+                          .arg(JsString(TextBackColour)));
+    const double zoom = ZoomFactorForSize(FontSizeIndex);
+    if (!qFuzzyCompare(EWB->zoomFactor(), zoom))
+        EWB->setZoomFactor(zoom);
+    const QString location = LocationName();
+    if (location == QLatin1String("index.html") || location == QLatin1String("index"))
+        RefreshIndexPanel();
+    if ((CurrentTopicId == 10 || CurrentTopicId == 2028) && FlashMajorVersion < 7)
+        RunJavaScript(QStringLiteral("(function(){var e=document.getElementById('noflash');if(e)"
+                                     "e.innerHTML='If the animation above is not visible, "
+                                     "<a href=\"http://get.adobe.com/flashplayer/\">update</a> "
+                                     "your version of Flash.';})();"));
+    ApplyPageState(location);
+    UpdateNavigationButtons();
+}
+
+void TFrameFrm::ApplyPageState(const QString& locationName) {
+    if (!BackForwardPending)
+        return;
+    BackForwardPending = false;
+    if (const auto step = PageStateFor(CurrentTopicId, locationName.toUpper()))
+        Operations.Run({*step});
+}
+
+void TFrameFrm::UpdateNavigationButtons() {
+    Item(QStringLiteral("FwdBtn"))->setEnabled(EWB->history()->canGoForward());
+    Item(QStringLiteral("BackBtn"))->setEnabled(EWB->history()->canGoBack());
+    const bool index = LocationName().compare(QLatin1String("index.html"), Qt::CaseInsensitive) != 0;
+    Item(QStringLiteral("IndexBtn"))->setEnabled(index);
+    Item(QStringLiteral("IndexOptBtns"))->setEnabled(!index);
+}
+
+bool TFrameFrm::RunPageCommand(const QString& word) {
+    const bool panel = CurrentTopicId == 2007 ||
+                       !ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).isEmpty();
+    const auto steps = RoutePageCommand(word, CurrentTopicId, Busy, panel);
+    if (!steps)
+        return false;
+    Operations.Run(*steps);
+    return true;
+}
+
+double ZoomFactorForSize(int index) {
+    static const double factors[] = {0.8, 0.9, 1.0, 1.2, 1.4};
+    return factors[std::clamp(index, 0, 4)];
+}
+
+void TFrameFrm::SetFontSizeIndex(int index) {
+    FontSizeIndex = std::clamp(index, 0, 4);
+    EWB->setZoomFactor(ZoomFactorForSize(FontSizeIndex));
+    if (QAction* a = Item(QStringLiteral("Size%1").arg(FontSizeIndex)))
+        a->setChecked(true);
+}
+
+void TFrameFrm::SetTextBackColour(const QString& colour) {
+    if (EWB->url().isEmpty())
+        return; // without a document nothing changes
+    TextBackColour = colour;
+    RunJavaScript(QStringLiteral("document.body&&(document.body.style.backgroundColor=%1);")
+                      .arg(JsString(colour)));
+}
+
+void TFrameFrm::CopyTopicText() {
+    EWB->triggerPageAction(QWebEnginePage::SelectAll);
+    EWB->triggerPageAction(QWebEnginePage::Copy);
+    EWB->triggerPageAction(QWebEnginePage::Unselect);
+}
+
+void TFrameFrm::PrintTopic() {
+    if (EWB->url().isEmpty())
+        return;
+    auto* printer = new QPrinter(QPrinter::HighResolution);
+    printer->setPageLayout(CoursePageLayout());
+    QPrintDialog dialog(printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        delete printer;
+        return;
+    }
+    auto* job = new TPagePrinter(m_page, printer, this);
+    connect(job, &TPagePrinter::finished, this, [job, printer](bool) {
+        job->deleteLater();
+        delete printer;
+    });
+    job->Start();
+}
+
+bool TFrameFrm::PageContextMenu(QContextMenuEvent* e) {
+    QWebEngineContextMenuRequest* request = EWB->lastContextMenuRequest();
+    if (!request)
+        return true;
+    if (request->mediaType() == QWebEngineContextMenuRequest::MediaTypeImage) {
+        const QString file = CourseFileForUrl(ContentRoot, request->mediaUrl());
+        if (file.isEmpty()) {
+            ContextPicturePath.clear();
+            return true;
+        }
+        ContextPicturePath = file;
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Copy picture to clipboard"), this, [this] {
+            QImage image(ContextPicturePath);
+            if (!image.isNull())
+                QApplication::clipboard()->setImage(image);
+        });
+        menu.exec(e->globalPos());
+        return true;
+    }
+    ContextPicturePath.clear();
+    // Selected text gets the browser's own menu; anything else none.
+    return request->selectedText().isEmpty();
+}
+
+void TFrameFrm::ShowMainToolbarItems(std::int32_t id) {
+    MainToolbar->setUpdatesEnabled(false);
+    auto show = [this](const char* name, bool on) {
+        if (QAction* a = Item(QLatin1String(name)))
+            a->setVisible(on);
+    };
+    auto in = [id](std::initializer_list<int> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    Moonpic->setVisible(in({1, 6, 16}));
+    const bool animated = !in({10, 11, 17, 18, 19, 20, 21, 22});
+    show("StartBtn", animated);
+    show("StopBtn", animated);
+    show("SSViewBtn", id == 5);
+    Item(QStringLiteral("SSViewBtn"))->setEnabled(id == 5);
+    show("ssPlanetNamesBtn", id == 5);
+    show("moCurrentBtn", in({8, 11, 20}));
+    show("moFieldBtn", in({8, 11}));
+    show("SwitchBtn", in({10, 11}));
+    show("metalCB", id == 13);
+    show("NightDayMarker", id == 3);
+    show("ResetBtn", in({15, 16}));
+    Item(QStringLiteral("ResetBtn"))->setEnabled(false);
+    show("SlitBtn", id == 18);
+    show("ProtractorBtn", id == 18);
+    for (const char* n : {"RectBlockBtn", "DBlockBtn", "PrismBtn"})
+        show(n, id == 19);
+    for (const char* n : {"LightGateLabel", "LightGateSE", "RampAngleLabel", "RampUpDn",
+                          "TrolleyMassLabel", "TrolleyMassUpDn"})
+        show(n, id == 16);
+    MainToolbar->setUpdatesEnabled(true);
+    TopDock->Relayout();
+    BottomDock->Relayout();
+}
+
+void TFrameFrm::ShowPaneForTopic(std::int32_t id) {
+    GLToolwin->setVisible(id < 1000);
+    ContainerTW->setVisible(id >= 2000);
+    FlashPanel->setVisible(id >= 1000 && id < 2000);
+}
+
+void TFrameFrm::SelectTopic(std::int32_t id) {
+    if (Busy)
+        return;
+    Busy = true;
+    delete StartPicture;
+    StartPicture = nullptr;
+    m_startImage = QImage();
+    HTMLToolbar->show();
+    AnimationMenu->menuAction()->setVisible(id < 16);
+    EditMenu->menuAction()->setVisible(true);
+    if (id != CurrentTopicId) {
+        AnimPosition = 0;
+        AbortLoops = true;
+        CurrentTopicId = id;
+        ShowPaneForTopic(id);
+        Item(QStringLiteral("StartBtn"))->setEnabled(true);
+        Item(QStringLiteral("StopBtn"))->setEnabled(false);
+        for (QWidget* w : ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            w->deleteLater();
+        MainToolbar->setVisible(id < 1000);
+        CircuitToolbar->setVisible(id == 1023);
+        if (id < 1000)
+            ShowMainToolbarItems(id);
+        if (id == 1023) {
+            Item(QStringLiteral("AmmeterBtn"))->setChecked(false);
+            Item(QStringLiteral("VoltmeterBtn"))->setChecked(false);
+            CircuitCB->setCurrentIndex(0);
+            CellSpinEd->setValue(1);
+        }
+        emit TopicSelected(id);
+    }
+    Busy = false;
 }
 
 } // namespace quarvel

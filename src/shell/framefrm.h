@@ -5,8 +5,12 @@
 // works on for the life of the process; the other modules reach it through
 // TFrameFrm::Instance().
 
+#include "browser/pagecommands.h"
+#include "browser/topicindex.h"
 #include "common/topicset.h"
 #include "shell/settings.h"
+
+#include <functional>
 
 #include <QLabel>
 #include <QMainWindow>
@@ -15,18 +19,25 @@
 #include <cstdint>
 
 class QActionGroup;
+class QContextMenuEvent;
 class QComboBox;
 class QScrollBar;
 class QSpinBox;
 class QToolButton;
 class QWebEngineView;
+class QWebEngineProfile;
 
 namespace quarvel {
 
+class TCourseView;
+class TCoursePage;
 class TDock;
 class TDockToolbar;
 class TSplashFrm;
 class TImageList;
+
+// Browser zoom for the five text sizes, "Smallest" (0) to "Largest" (4).
+double ZoomFactorForSize(int index);
 
 // The 5-pixel bar between the panes. It refuses left-pane widths of 50
 // pixels or less.
@@ -73,6 +84,10 @@ public:
     std::int32_t FlashMajorVersion = 0;
     std::uint32_t GLColor = 0; // 3D background, 0x00BBGGRR
 
+    TEWBHTMLIndex TopicIndex;
+    // The operations page commands and page states call, by name.
+    TOperationRegistry Operations;
+
     QString ContentRoot;
     QString HtmlFolder;
     QString VideoFolder;
@@ -93,7 +108,7 @@ public:
     QWidget* FlashPanel = nullptr;
     TSplitter* Splitter = nullptr;
     QWidget* RightPanel = nullptr;
-    QWebEngineView* EWB = nullptr;
+    TCourseView* EWB = nullptr;
     QToolButton* MaxRightBtn = nullptr;
     QToolButton* NormalSplitBtn = nullptr;
     QToolButton* MaxLeftBtn = nullptr;
@@ -151,7 +166,41 @@ public:
     // The topic list's captions, by line number (blank lines give no item).
     QStringList TestTopicCaptions() const { return m_testTopics; }
 
+    // --- browser ---
+    // The navigation rules; false cancels the navigation.
+    bool EWBBeforeNavigate2(const QUrl& url);
+    // Runs after each page has loaded.
+    void DocumentComplete(bool ok);
+    // Puts the index markup into the element "index" of the page on show.
+    void RefreshIndexPanel();
+    // The file name of the page on show ("index.html", "MOONPHASE.HTM", ...).
+    QString LocationName() const;
+    // Opens a page of the HTML folder (any letter case); false when missing.
+    bool OpenPage(const QString& name);
+    // Runs a page command; false when it does nothing here and now.
+    bool RunPageCommand(const QString& word);
+    void SetFontSizeIndex(int index);
+    void SetTextBackColour(const QString& colour);
+    void CopyTopicText();
+    void PrintTopic();
+    // Sets up the page state of a page reached with Back or Forward.
+    void ApplyPageState(const QString& locationName);
+
+    // --- topics ---
+    void SelectTopic(std::int32_t id);
+    void ShowPaneForTopic(std::int32_t id);
+    // The main toolbar shows only the items of topic `id` (a 3D topic).
+    void ShowMainToolbarItems(std::int32_t id);
+
+    // What "$" pictures and outside addresses open; tests replace them.
+    std::function<void(const QString& file)> PictureOpener;
+    std::function<void(const QUrl& url)> ExternalOpener;
+
 signals:
+    // A topic was selected: the content of the left pane is to be built.
+    void TopicSelected(std::int32_t id);
+    // A ".FLV" link named an existing video.
+    void VideoRequested(const QString& file);
     // F1, "Contents" and "Search for help on" ask for help at a keyword.
     void HelpRequested(const QString& keyword);
     // A test was asked for and its question file exists.
@@ -174,6 +223,10 @@ private:
     void SaveSettings();
     void PlaceWindowByDefault();
     void CreateStartPicture();
+    void CreateBrowser(QWidget* parent);
+    void UpdateNavigationButtons();
+    void RunJavaScript(const QString& script);
+    bool PageContextMenu(QContextMenuEvent* e);
     void LayoutStartPicture();
     void SetToolbarImages(bool large);
     void SetBackgroundColour(std::uint32_t colorRef);
@@ -182,6 +235,8 @@ private:
     QAction* AddDropDown(TDockToolbar* bar, const QString& name, const QString& caption,
                          const QString& hint, int image, QMenu* menu);
 
+    QWebEngineProfile* m_profile = nullptr;
+    TCoursePage* m_page = nullptr;
     QHash<QString, QAction*> m_items;
     QHash<QAction*, int> m_itemImages;
     QList<QWidget*> m_scaledWidgets; // items whose font follows large buttons
@@ -194,6 +249,7 @@ private:
     bool m_firstShown = false;
     bool m_settingsSaved = false;
     int m_baseFontPt = 9;
+    int m_startLeftWidth = 0;
 };
 
 } // namespace quarvel

@@ -1,5 +1,6 @@
 // Vantrel: the course program.
 
+#include "browser/coursescheme.h"
 #include "common/contentpath.h"
 #include "common/version.h"
 #include "shell/datamod.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    RegisterCourseScheme();
     TQuarvelApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brantock"));
     QCoreApplication::setApplicationName(QStringLiteral("Quarvel"));
@@ -58,13 +60,8 @@ int main(int argc, char** argv) {
         HandleApplicationError(e);
     }
     frame->SetSplash(splash);
-    if (!options.OpenPage.isEmpty()) {
-        const QString page = ResolveContentPath(frame->HtmlFolder, options.OpenPage);
-        if (!page.isEmpty())
-            frame->EWB->load(QUrl::fromLocalFile(page));
-    }
-    if (!options.Commands.isEmpty())
-        std::fprintf(stderr, "Page commands are not available in this build yet.\n");
+    if (!options.OpenPage.isEmpty() && !frame->OpenPage(options.OpenPage))
+        std::fprintf(stderr, "No page %s in the course.\n", qPrintable(options.OpenPage));
     auto* driver = new TStartupDriver(frame, options);
     frame->show();
     driver->Start();

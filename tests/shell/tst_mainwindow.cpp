@@ -1,3 +1,5 @@
+#include "../testmain.h"
+#include "browser/courseview.h"
 #include "shell/dialogs.h"
 #include "shell/dock.h"
 #include "shell/framefrm.h"
@@ -331,5 +333,5 @@ void TestMainWindow::statusLabelFollowsHint() {
     QCOMPARE(f->StatusLabel->text(), QStringLiteral("Main index"));
 }
 
-QTEST_MAIN(TestMainWindow)
+QUARVEL_GUI_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
