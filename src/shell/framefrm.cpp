@@ -1133,9 +1133,14 @@ void TFrameFrm::SetTextBackColour(const QString& colour) {
 }
 
 void TFrameFrm::CopyTopicText() {
-    EWB->triggerPageAction(QWebEnginePage::SelectAll);
-    EWB->triggerPageAction(QWebEnginePage::Copy);
-    EWB->triggerPageAction(QWebEnginePage::Unselect);
+    // The whole page's text, as selecting all and copying would give, but
+    // without touching the pupil's selection or needing the page to have
+    // the keyboard.
+    m_page->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+                          [](const QVariant& text) {
+                              if (!text.toString().isEmpty())
+                                  QApplication::clipboard()->setText(text.toString());
+                          });
 }
 
 void TFrameFrm::PrintTopic() {

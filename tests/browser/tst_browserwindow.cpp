@@ -1,10 +1,16 @@
 #include "../testmain.h"
 #include "browser/courseview.h"
+#include "browser/pageprinter.h"
+#include "shell/bigpicfrm.h"
 #include "shell/dialogs.h"
 #include "shell/dock.h"
 #include "shell/framefrm.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QPdfDocument>
+#include <QPrinter>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,6 +37,8 @@ private slots:
     void copyFollowsTheSelection();
     void pageCommandsWaitWhileBusy();
     void rejectedIndexFileStopsStartUp();
+    void copyTopicTextAndPrint();
+    void pictureViewer();
 
 private:
     std::unique_ptr<TFrameFrm> Make();
@@ -260,6 +268,56 @@ void TestBrowserWindow::rejectedIndexFileStopsStartUp() {
     } catch (const EBadIndexFile& e) {
         QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Invalid unicode index file"));
     }
+}
+
+void TestBrowserWindow::copyTopicTextAndPrint() {
+    auto f = Make();
+    QVERIFY(f->OpenPage("REFRACTION.HTM"));
+    QVERIFY(WaitLoaded(f.get()));
+    QApplication::clipboard()->clear();
+    f->CopyTopicText();
+    QTRY_VERIFY(QApplication::clipboard()->text().contains("Some text"));
+    QTRY_COMPARE(Js(f.get(), "getSelection().toString()").toString(), QString()); // selection cleared
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.path() + "/page.pdf");
+    printer.setPageLayout(CoursePageLayout());
+    QCOMPARE(printer.pageLayout().margins(QPageLayout::Millimeter), QMarginsF(19.05, 19.05, 19.05, 19.05));
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    TPagePrinter job(f->EWB->page(), &printer);
+    QSignalSpy finished(&job, &TPagePrinter::finished);
+    job.Start();
+    QVERIFY(finished.wait(15000));
+    QCOMPARE(finished[0][0].toBool(), true);
+    QPdfDocument pdf;
+    QCOMPARE(pdf.load(dir.path() + "/page.pdf"), QPdfDocument::Error::None);
+    const QString text = pdf.getAllText(0).text();
+    QVERIFY2(text.contains("Page 1 of 1"), qPrintable(text));
+    QVERIFY(text.contains("Refraction")); // the title in the header
+    QVERIFY(text.contains("course:/HTML/Refraction.htm"));
+}
+
+void TestBrowserWindow::pictureViewer() {
+    QTemporaryDir dir;
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(dir.path() + "/big.png"));
+    TBigPicFrm pic(dir.path() + "/big.png");
+    QVERIFY(pic.HasPicture());
+    pic.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pic));
+    QCOMPARE(pic.size(), QSize(640, 480));
+    QApplication::clipboard()->clear();
+    pic.CopyPictureToClipboard();
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(640, 480));
+    QTest::mouseClick(pic.MagPic, Qt::LeftButton);
+    QVERIFY(!pic.isVisible());
+    QCOMPARE(pic.result(), int(QDialog::Accepted));
+
+    TBigPicFrm missing(dir.path() + "/none.png");
+    QVERIFY(!missing.HasPicture());
 }
 
 QUARVEL_GUI_TEST_MAIN(TestBrowserWindow)
