@@ -110,6 +110,8 @@ TNavDecision ClassifyNavigation(const QString& url, const QString& htmlFolder,
     return d;
 }
 
+QStringList TopicPageNames() { return TopicTable().keys(); }
+
 std::int32_t TopicIdForPage(const QString& segment, std::int32_t current) {
     const QString name = PageName(segment);
     if (name.isEmpty())

@@ -14,6 +14,7 @@
 // All but 7 (and a "!" link without a number) cancel the navigation.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace quarvel {
@@ -37,6 +38,9 @@ QString PageName(const QString& segment);
 // for (without regard to letter case).
 TNavDecision ClassifyNavigation(const QString& url, const QString& htmlFolder,
                                 const QString& videoFolder);
+
+// Every page name bound to a topic, upper case, in no particular order.
+QStringList TopicPageNames();
 
 // The topic id bound to the page, or `current` for an empty or unlisted name.
 std::int32_t TopicIdForPage(const QString& segment, std::int32_t current);

@@ -1,0 +1,178 @@
+#include "scene/sceneobject.h"
+
+#include "scene/material.h"
+
+#include <QQuaternion>
+#include <cmath>
+#include <limits>
+
+namespace quarvel {
+
+std::uint32_t TMesh::Add(const QVector3D& p, const QVector3D& n, const QVector2D& t) {
+    Positions.push_back(p);
+    Normals.push_back(n);
+    TexCoords.push_back(t);
+    return std::uint32_t(Positions.size() - 1);
+}
+
+std::pair<QVector3D, QVector3D> TMesh::Bounds() const {
+    if (Positions.empty())
+        return {};
+    QVector3D lo = Positions.front(), hi = lo;
+    for (const QVector3D& p : Positions)
+        for (int i = 0; i < 3; ++i) {
+            lo[i] = std::min(lo[i], p[i]);
+            hi[i] = std::max(hi[i], p[i]);
+        }
+    return {lo, hi};
+}
+
+void TMesh::Append(const TMesh& other, const QMatrix4x4& m) {
+    const auto base = std::uint32_t(Positions.size());
+    const QMatrix3x3 nm = m.normalMatrix();
+    for (std::size_t i = 0; i < other.Positions.size(); ++i) {
+        Positions.push_back(m.map(other.Positions[i]));
+        QVector3D n = i < other.Normals.size() ? other.Normals[i] : QVector3D();
+        const float* d = nm.constData();
+        n = QVector3D(d[0] * n.x() + d[3] * n.y() + d[6] * n.z(), d[1] * n.x() + d[4] * n.y() + d[7] * n.z(),
+                      d[2] * n.x() + d[5] * n.y() + d[8] * n.z())
+                .normalized();
+        Normals.push_back(n);
+        TexCoords.push_back(i < other.TexCoords.size() ? other.TexCoords[i] : QVector2D());
+    }
+    for (std::uint32_t idx : other.Indices)
+        Indices.push_back(base + idx);
+}
+
+TSceneObject* TSceneObject::Child(int index) const {
+    return index >= 0 && index < Count() ? m_children[std::size_t(index)].get() : nullptr;
+}
+
+void TSceneObject::AdoptChild(std::unique_ptr<TSceneObject> child) {
+    child->m_parent = this;
+    m_children.push_back(std::move(child));
+}
+
+void TSceneObject::DeleteChildren() { m_children.clear(); }
+
+std::unique_ptr<TSceneObject> TSceneObject::TakeChild(int index) {
+    if (index < 0 || index >= Count())
+        return nullptr;
+    auto child = std::move(m_children[std::size_t(index)]);
+    m_children.erase(m_children.begin() + index);
+    child->m_parent = nullptr;
+    return child;
+}
+
+int TSceneObject::IndexInParent() const {
+    if (!m_parent)
+        return -1;
+    for (int i = 0; i < m_parent->Count(); ++i)
+        if (m_parent->Child(i) == this)
+            return i;
+    return -1;
+}
+
+TSceneObject* TSceneObject::FindByName(const QString& name) {
+    if (Name == name)
+        return this;
+    for (auto& c : m_children)
+        if (TSceneObject* found = c->FindByName(name))
+            return found;
+    return nullptr;
+}
+
+void TSceneObject::SetDirection(const QVector3D& d) {
+    if (d.isNull())
+        return;
+    m_direction = d.normalized();
+    // Keep up perpendicular: remove its part along the new direction.
+    QVector3D up = m_up - QVector3D::dotProduct(m_up, m_direction) * m_direction;
+    if (up.lengthSquared() < 1e-10f)
+        up = std::abs(m_direction.y()) < 0.9f ? QVector3D(0, 1, 0) : QVector3D(1, 0, 0),
+        up = up - QVector3D::dotProduct(up, m_direction) * m_direction;
+    m_up = up.normalized();
+}
+
+void TSceneObject::SetUp(const QVector3D& u) {
+    if (u.isNull())
+        return;
+    m_up = u.normalized();
+    QVector3D dir = m_direction - QVector3D::dotProduct(m_direction, m_up) * m_up;
+    if (dir.lengthSquared() < 1e-10f)
+        dir = std::abs(m_up.z()) < 0.9f ? QVector3D(0, 0, 1) : QVector3D(1, 0, 0),
+        dir = dir - QVector3D::dotProduct(dir, m_up) * m_up;
+    m_direction = dir.normalized();
+}
+
+void TSceneObject::RotateAxes(const QVector3D& axis, float degrees) {
+    if (degrees == 0.0f || axis.isNull())
+        return;
+    const QQuaternion q = QQuaternion::fromAxisAndAngle(axis.normalized(), degrees);
+    m_direction = q.rotatedVector(m_direction).normalized();
+    m_up = q.rotatedVector(m_up).normalized();
+}
+
+void TSceneObject::SetTurnAngle(float degrees) {
+    RotateAxes(m_up, degrees - m_turn);
+    m_turn = degrees;
+}
+
+void TSceneObject::SetRollAngle(float degrees) {
+    RotateAxes(m_direction, degrees - m_roll);
+    m_roll = degrees;
+}
+
+void TSceneObject::SetPitchAngle(float degrees) {
+    RotateAxes(QVector3D::crossProduct(m_direction, m_up), degrees - m_pitch);
+    m_pitch = degrees;
+}
+
+void TSceneObject::ResetRotations() {
+    m_direction = {0, 0, 1};
+    m_up = {0, 1, 0};
+    m_turn = m_roll = m_pitch = 0;
+}
+
+QMatrix4x4 TSceneObject::LocalMatrix() const {
+    const QVector3D x = LeftRight().normalized() * m_scale.x();
+    const QVector3D y = m_up * m_scale.y();
+    const QVector3D z = m_direction * m_scale.z();
+    return QMatrix4x4(x.x(), y.x(), z.x(), m_position.x(), //
+                      x.y(), y.y(), z.y(), m_position.y(), //
+                      x.z(), y.z(), z.z(), m_position.z(), //
+                      0, 0, 0, 1);
+}
+
+QMatrix4x4 TSceneObject::AbsoluteMatrix() const {
+    return m_parent ? m_parent->AbsoluteMatrix() * LocalMatrix() : LocalMatrix();
+}
+
+QVector3D TSceneObject::AbsolutePosition() const { return AbsoluteMatrix().map(QVector3D(0, 0, 0)); }
+
+QVector3D TSceneObject::AbsoluteDirection() const {
+    return AbsoluteMatrix().mapVector(QVector3D(0, 0, 1)).normalized();
+}
+
+QVector3D TSceneObject::AbsoluteUp() const { return AbsoluteMatrix().mapVector(QVector3D(0, 1, 0)).normalized(); }
+
+void TSceneObject::SetAbsolutePosition(const QVector3D& p) {
+    m_position = m_parent ? m_parent->AbsoluteMatrix().inverted().map(p) : p;
+}
+
+TMaterial& TSceneObject::Material() {
+    if (!OwnMaterial)
+        OwnMaterial = std::make_shared<TMaterial>();
+    return *OwnMaterial;
+}
+
+const TMesh& TSceneObject::Geometry() {
+    if (!m_geometryValid) {
+        m_mesh.Clear();
+        BuildGeometry(m_mesh);
+        m_geometryValid = true;
+    }
+    return m_mesh;
+}
+
+} // namespace quarvel

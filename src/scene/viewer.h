@@ -1,0 +1,101 @@
+#pragma once
+// The 3D view: an OpenGL widget (compatibility profile, fixed-function
+// lighting and materials) that draws a scene through a camera, then the
+// screen-space texts on top with QPainter. Opaque objects are drawn first,
+// transparent ones after, farthest first. The frame timer reports the
+// seconds elapsed after every drawn frame while it runs.
+
+#include "scene/picking.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QOpenGLWidget>
+
+class QOpenGLFunctions_2_1;
+class QOpenGLTexture;
+
+namespace quarvel {
+
+class TCamera;
+class TMaterialLibrary;
+class TMaterial;
+class TLight;
+class TScreenText;
+
+// Reports the time between drawn frames while enabled, and keeps frames coming.
+class TSceneCadencer : public QObject {
+    Q_OBJECT
+public:
+    explicit TSceneCadencer(QOpenGLWidget* viewer);
+    bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool on);
+signals:
+    void Progress(double deltaSeconds);
+
+private:
+    void FrameDone();
+    QOpenGLWidget* m_viewer;
+    QElapsedTimer m_clock;
+    bool m_enabled = false;
+};
+
+class TSceneViewer : public QOpenGLWidget {
+    Q_OBJECT
+public:
+    explicit TSceneViewer(QWidget* parent = nullptr);
+    ~TSceneViewer() override;
+
+    TSceneObject* Root = nullptr;
+    TCamera* Camera = nullptr;
+    TMaterialLibrary* Library = nullptr;
+    QColor Background = Qt::black;
+    float AmbientLevel = 0.2f; // grey level of the scene's ambient light
+    float FieldOfView = 76.26f;
+    bool Antialiasing = true;  // with a multisampled surface
+    bool StencilRequested = false;
+
+    TSceneCadencer* Cadencer() const { return m_cadencer; }
+    TViewport Viewport() const { return {Camera, size(), FieldOfView}; }
+    TPickResult PickAt(QPointF pixel) const;
+    // Whether the surface got multisampling (known once it exists).
+    bool MultisampleAvailable() const { return m_samples > 0; }
+    // Draws `frames` frames at once and returns the mean milliseconds per frame.
+    double MeasureFrameTime(int frames);
+
+signals:
+    void AfterRender();
+    void MousePressed(QMouseEvent* e);
+    void MouseMoved(QMouseEvent* e);
+    void WheelTurned(QWheelEvent* e);
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* e) override { emit MousePressed(e); }
+    void mouseMoveEvent(QMouseEvent* e) override { emit MouseMoved(e); }
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    void RenderScene();
+    void SetupLights(const QMatrix4x4& view);
+    void DrawItem(const TDrawItem& item, const QMatrix4x4& view);
+    void ApplyMaterial(const TMaterial& m, bool lit);
+    QOpenGLTexture* TextureFor(const TMaterial& m);
+    void DrawTexts(QPainter& p);
+
+    QOpenGLFunctions_2_1* m_gl = nullptr;
+    TSceneCadencer* m_cadencer;
+    struct TCachedTexture {
+        QOpenGLTexture* Texture = nullptr;
+        quint64 Version = 0;
+    };
+    QHash<const TMaterial*, TCachedTexture> m_textures;
+    int m_samples = 0;
+};
+
+// The surface format every 3D view asks for: compatibility profile,
+// depth, stencil and 4x multisampling.
+void SetDefaultSceneFormat();
+
+} // namespace quarvel

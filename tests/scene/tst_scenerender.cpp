@@ -1,0 +1,78 @@
+// Renders small scenes under Xvfb with software OpenGL and reads pixels back.
+
+#include "scene/camera.h"
+#include "scene/material.h"
+#include "scene/primitives.h"
+#include "scene/viewer.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace quarvel;
+
+class TestSceneRender : public QObject {
+    Q_OBJECT
+private slots:
+    void redSphereOnBackground();
+
+private:
+    static QColor At(const QImage& img, QPointF p) { return img.pixelColor(p.toPoint()); }
+};
+
+void TestSceneRender::redSphereOnBackground() {
+    TDummyCube root;
+    auto* camera = root.AddNew<TCamera>();
+    camera->SetPosition(0, 0, 6);
+    camera->TargetObject = &root;
+    auto* light = camera->AddNew<TLight>();
+    light->SpotDirection = {0, 0, 1};
+    auto* sphere = root.AddNew<TSphere>();
+    sphere->Material().Ambient = {0.2f, 0, 0, 1};
+    sphere->Material().Diffuse = {1, 0, 0, 1};
+    sphere->SetSlices(32);
+    sphere->SetStacks(32);
+    auto* glass = root.AddNew<TCube>();
+    glass->SetPosition(1.6f, 0, 1);
+    glass->SetSize(1, 1, 1);
+    glass->Material().Ambient = {0, 0, 0, 1};
+    glass->Material().Diffuse = {0, 0, 0, 0.5f};
+    glass->Material().Emission = {1, 1, 1, 1};
+    glass->Material().Blending = TBlending::Transparency;
+    auto* label = root.AddNew<TScreenText>();
+    label->Text = "MMMM";
+    label->FontSize = 30;
+    label->Color = Qt::green;
+    label->PixelPosition = {4, 4};
+
+    TSceneViewer viewer;
+    viewer.Root = &root;
+    viewer.Camera = camera;
+    viewer.Background = QColor(0, 0, 255);
+    viewer.resize(320, 240);
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    const QImage img = viewer.grabFramebuffer();
+    const TViewport view = viewer.Viewport();
+
+    const QColor centre = At(img, *view.Project({0, 0, 0}));
+    QVERIFY2(centre.red() > 180 && centre.green() < 40 && centre.blue() < 40, qPrintable(centre.name()));
+    QCOMPARE(At(img, QPointF(300, 230)), QColor(0, 0, 255)); // background
+    // The half-transparent white box over the blue background: a blend of
+    // both (its front and back faces each let half the light through).
+    const QColor blend = At(img, *view.Project({1.9f, 0.3f, 1.5f}));
+    QVERIFY2(blend.red() > 60 && blend.red() < 235 && blend.blue() > 200, qPrintable(blend.name()));
+    // Screen text drawn on top, near the top-left.
+    bool green = false;
+    for (int x = 4; x < 120 && !green; ++x)
+        for (int y = 4; y < 40 && !green; ++y)
+            green = img.pixelColor(x, y).green() > 200 && img.pixelColor(x, y).red() < 80;
+    QVERIFY(green);
+}
+
+int main(int argc, char** argv) {
+    SetDefaultSceneFormat();
+    QApplication app(argc, argv);
+    TestSceneRender t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_scenerender.moc"
