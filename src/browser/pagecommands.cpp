@@ -35,7 +35,8 @@ const QList<TRow>& Rows() {
         // Eclipses.
         add(2, "+eclipse", {S("Stop"), S("Update", {900}), Camera(-49.38, 39.6, 96.93, kAbsolute),
                             SceneBase(0, 0, 0, kAbsolute), S("ScrollBar", {900})});
-        add(2, "+eclipse2", {S("Stop"), S("Update", {900}), Camera(0, 0, -55.69, kAbsolute),
+        // The eclipse model places the second view beside the Earth, on the -x side.
+        add(2, "+eclipse2", {S("Stop"), S("Update", {900}), Camera(-55.69, 0, 0, kAbsolute),
                              SceneBase(0, 0, 0, kAbsolute), S("ScrollBar", {900})});
         // Day and night.
         add(3, "", {S("Stop")});
@@ -53,10 +54,11 @@ const QList<TRow>& Rows() {
                            SceneBase(0, 0, 0, kAbsolute), S("Update", {270})});
         // Solar system.
         add(5, "+ssview", {S("ScaleMenu")});
-        // Gravity.
+        // Gravity: launch speeds as the gravity model numbers them (0.5 falls
+        // back to the Earth, 0.75 goes into an elliptical orbit).
         add(7, "", {S("Stop")});
         const std::tuple<const char*, int, double> launches[] = {
-            {"+gravity0", 0, 0.0}, {"+gravity1", 75, 0.75}, {"+gravity2", 50, 0.5}};
+            {"+gravity0", 0, 0.0}, {"+gravity1", 50, 0.5}, {"+gravity2", 75, 0.75}};
         for (auto [w, bar, v] : launches)
             add(7, w, {S("ScrollBar", {bar}), S("GravityLaunch", {v}), S("Start")});
         // Motor and left-hand rule.

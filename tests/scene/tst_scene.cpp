@@ -3,6 +3,8 @@
 #include "scene/picking.h"
 #include "scene/primitives.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 
@@ -49,6 +51,7 @@ private slots:
     void otherPrimitives();
     void geometryRebuiltOnlyAfterAChange();
     void materialsByName();
+    void texturesFromFiles();
     void pickingNearestSharedNamesTransparentAndMiss();
     void projectionAndPlane();
     void cameraOrbitAndDistance();
@@ -255,6 +258,27 @@ void TestScene::materialsByName() {
     QImage img(4, 4, QImage::Format_RGB32);
     lib.Find("Red")->SetTexture(img);
     QVERIFY(lib.Find("Red")->TextureVersion() > before); // changes reach the renderer
+}
+
+void TestScene::texturesFromFiles() {
+    QTemporaryDir dir;
+    QImage img(8, 4, QImage::Format_RGB32);
+    img.fill(Qt::yellow);
+    for (const char* ext : {"png", "jpg", "bmp"}) {
+        const QString path = dir.path() + "/t." + ext;
+        QVERIFY(img.save(path));
+        TMaterial m;
+        QVERIFY2(m.LoadTexture(path), ext);
+        QCOMPARE(m.Texture.size(), QSize(8, 4));
+    }
+    TMaterial missing;
+    QVERIFY(!missing.LoadTexture(dir.path() + "/none.png"));
+    QVERIFY(!missing.HasTexture());
+    QFile junk(dir.path() + "/junk.jpg");
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("not a picture");
+    junk.close();
+    QVERIFY(!missing.LoadTexture(junk.fileName()));
 }
 
 void TestScene::pickingNearestSharedNamesTransparentAndMiss() {

@@ -6,6 +6,7 @@
 #include "scene/viewer.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 
 using namespace quarvel;
@@ -14,6 +15,7 @@ class TestSceneRender : public QObject {
     Q_OBJECT
 private slots:
     void redSphereOnBackground();
+    void frameTimerReportsElapsedTime();
 
 private:
     static QColor At(const QImage& img, QPointF p) { return img.pixelColor(p.toPoint()); }
@@ -67,6 +69,36 @@ void TestSceneRender::redSphereOnBackground() {
         for (int y = 4; y < 40 && !green; ++y)
             green = img.pixelColor(x, y).green() > 200 && img.pixelColor(x, y).red() < 80;
     QVERIFY(green);
+}
+
+void TestSceneRender::frameTimerReportsElapsedTime() {
+    TDummyCube root;
+    auto* camera = root.AddNew<TCamera>();
+    camera->SetPosition(0, 0, 5);
+    camera->TargetObject = &root;
+    TSceneViewer viewer;
+    viewer.Root = &root;
+    viewer.Camera = camera;
+    viewer.resize(200, 150);
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    QList<double> steps;
+    connect(viewer.Cadencer(), &TSceneCadencer::Progress, this, [&](double dt) { steps << dt; });
+    QElapsedTimer clock;
+    clock.start();
+    viewer.Cadencer()->SetEnabled(true);
+    QTRY_VERIFY(steps.size() >= 5);
+    viewer.Cadencer()->SetEnabled(false);
+    const qint64 elapsed = clock.elapsed();
+    double sum = 0;
+    for (double dt : steps) {
+        QVERIFY(dt > 0 && dt < 2);
+        sum += dt;
+    }
+    QVERIFY(sum * 1000 <= elapsed + 50); // the steps add up to no more than the time that passed
+    const int count = int(steps.size());
+    QTest::qWait(200);
+    QCOMPARE(int(steps.size()), count); // stopped means stopped
 }
 
 int main(int argc, char** argv) {

@@ -38,7 +38,7 @@ struct TDemo {
         AddCourseMaterials(Library);
         Library.Add("Chequer").SetTexture(Chequer());
         Camera = Root.AddNew<TCamera>();
-        Camera->SetPosition(0, 5.5f, 11);
+        Camera->SetPosition(0, 4.2f, 8.2f);
         Camera->TargetObject = &Root;
         auto* key = Camera->AddNew<TLight>();
         key->SpotDirection = {5, 4, 7};
@@ -86,11 +86,11 @@ struct TDemo {
         torus->SetRadii(0.6f, 0.2f);
         torus->SetRings(40);
         torus->SetSides(20);
-        torus->SetPitchAngle(-60);
+        torus->SetPitchAngle(-25);
         auto* disk = At<TDisk>(5, 0, "Navy");
         disk->SetRadii(0.2f, 0.8f);
         disk->SetSlices(32);
-        disk->SetPitchAngle(-60);
+        disk->SetPitchAngle(-25);
         auto* glass = At<TSphere>(0, 2.5f, "Glass");
         glass->SetRadius(1.0f);
         glass->SetSlices(32);
