@@ -13,7 +13,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-webengine-dev qt6-multimedia-dev qt6-svg-dev libqt6opengl6-dev libqt6svg6
   qt6-qpa-plugins qt6-image-formats-plugins libgl-dev libgl1-mesa-dri
-  libhunspell-dev hunspell-en-gb fonts-dejavu-core
+  libhunspell-dev hunspell-en-gb fonts-dejavu-core libassimp-dev libglu1-mesa-dev qt6-pdf-dev
   xvfb xauth
 )
 

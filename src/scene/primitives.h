@@ -24,6 +24,7 @@ public:
     void SetStacks(int n) { m_stacks = std::max(2, n), GeometryChanged(); }
     void SetLatitudes(float bottom, float top) { m_bottom = bottom, m_top = top, GeometryChanged(); }
     void SetLongitudes(float start, float stop) { m_start = start, m_stop = stop, GeometryChanged(); }
+    bool IsClosed() const override { return m_bottom <= -90 && m_top >= 90 && m_stop - m_start >= 360; }
 
 protected:
     void BuildGeometry(TMesh& mesh) override;
@@ -42,6 +43,7 @@ public:
     void SetSize(float width, float height, float depth) { m_size = {width, height, depth}, GeometryChanged(); }
     int Parts() const { return m_parts; }
     void SetParts(int parts) { m_parts = parts, GeometryChanged(); } // Front is +z, Right +x
+    bool IsClosed() const override { return m_parts == All; }
 
 protected:
     void BuildGeometry(TMesh& mesh) override;
@@ -68,6 +70,10 @@ public:
     void SetParts(int parts) { m_parts = parts, GeometryChanged(); }
     // Normals point into the cylinder (for seeing its inside).
     void SetNormalsInward(bool in) { m_inward = in, GeometryChanged(); }
+    bool IsClosed() const override {
+        return !m_inward && (m_parts & Sides) && ((m_parts & TopCap) || m_top <= 0) &&
+               ((m_parts & BottomCap) || m_bottom <= 0);
+    }
 
 protected:
     void BuildGeometry(TMesh& mesh) override;
@@ -109,6 +115,7 @@ public:
     void SetHeight(float h) { m_height = h, GeometryChanged(); }
     void SetSlices(int n) { m_slices = std::max(3, n), GeometryChanged(); }
     void SetParts(int parts) { m_parts = parts, GeometryChanged(); }
+    bool IsClosed() const override { return m_parts == AllParts; }
 
 protected:
     void BuildGeometry(TMesh& mesh) override;
@@ -124,6 +131,7 @@ public:
     void SetRadii(float major, float minor) { m_major = major, m_minor = minor, GeometryChanged(); }
     void SetRings(int n) { m_rings = std::max(3, n), GeometryChanged(); }
     void SetSides(int n) { m_sides = std::max(3, n), GeometryChanged(); }
+    bool IsClosed() const override { return true; }
 
 protected:
     void BuildGeometry(TMesh& mesh) override;

@@ -3,6 +3,7 @@
 #include "scene/material.h"
 
 #include <QQuaternion>
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -171,6 +172,8 @@ const TMesh& TSceneObject::Geometry() {
         m_mesh.Clear();
         BuildGeometry(m_mesh);
         m_geometryValid = true;
+        static std::atomic<quint64> versions{0};
+        m_geometryVersion = ++versions;
     }
     return m_mesh;
 }

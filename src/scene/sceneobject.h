@@ -130,8 +130,10 @@ public:
     // The object's geometry, regenerated when a parameter changed.
     const TMesh& Geometry();
     void GeometryChanged() { m_geometryValid = false; }
-    // Draw only the mesh's back faces and flip normals (cylinder "inward").
-    bool TwoSided = false;
+    // A number no other geometry ever had: changes with every rebuild.
+    quint64 GeometryVersion() { Geometry(); return m_geometryVersion; }
+    // A closed solid is seen only from outside: its back faces are skipped.
+    virtual bool IsClosed() const { return false; }
 
     // A proxy draws its master's subtree at its own place: with the
     // master's own placement applied on top unless "objects only".
@@ -156,6 +158,7 @@ private:
     float m_turn = 0, m_roll = 0, m_pitch = 0;
     TMesh m_mesh;
     bool m_geometryValid = false;
+    quint64 m_geometryVersion = 0;
 };
 
 // An empty node: groups and places its children.

@@ -3,6 +3,7 @@
 #include "scene/camera.h"
 #include "scene/material.h"
 #include "scene/primitives.h"
+#include "scene/solids.h"
 
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -13,6 +14,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace quarvel {
 
@@ -64,7 +66,99 @@ TSceneViewer::~TSceneViewer() {
     makeCurrent();
     for (auto& t : m_textures)
         delete t.Texture;
+    if (m_gl)
+        for (const TGpuMesh& g : std::as_const(m_meshes)) {
+            m_gl->glDeleteBuffers(1, &g.Vertices);
+            m_gl->glDeleteBuffers(1, &g.Indices);
+        }
     doneCurrent();
+}
+
+const TSceneViewer::TGpuMesh& TSceneViewer::GpuMesh(TSceneObject* object) {
+    const quint64 version = object->GeometryVersion();
+    auto it = m_meshes.find(version);
+    if (it == m_meshes.end()) {
+        const TMesh& mesh = object->Geometry();
+        TGpuMesh g;
+        const std::size_t n = mesh.Positions.size();
+        g.NormalOffset = n * sizeof(QVector3D);
+        g.TexOffset = g.NormalOffset + n * sizeof(QVector3D);
+        g.ColorOffset = g.TexOffset + n * sizeof(QVector2D);
+        const std::size_t total = g.ColorOffset + mesh.Colors.size() * sizeof(QVector4D);
+        m_gl->glGenBuffers(1, &g.Vertices);
+        m_gl->glBindBuffer(GL_ARRAY_BUFFER, g.Vertices);
+        m_gl->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(total), nullptr, GL_STATIC_DRAW);
+        m_gl->glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(g.NormalOffset), mesh.Positions.data());
+        m_gl->glBufferSubData(GL_ARRAY_BUFFER, GLintptr(g.NormalOffset), GLsizeiptr(g.TexOffset - g.NormalOffset),
+                              mesh.Normals.data());
+        m_gl->glBufferSubData(GL_ARRAY_BUFFER, GLintptr(g.TexOffset), GLsizeiptr(g.ColorOffset - g.TexOffset),
+                              mesh.TexCoords.data());
+        if (!mesh.Colors.empty())
+            m_gl->glBufferSubData(GL_ARRAY_BUFFER, GLintptr(g.ColorOffset), GLsizeiptr(total - g.ColorOffset),
+                                  mesh.Colors.data());
+        m_gl->glGenBuffers(1, &g.Indices);
+        m_gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.Indices);
+        m_gl->glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(mesh.Indices.size() * sizeof(std::uint32_t)),
+                           mesh.Indices.data(), GL_STATIC_DRAW);
+        it = m_meshes.insert(version, g);
+    }
+    it->LastFrame = m_frame;
+    return *it;
+}
+
+namespace {
+// A batch of proxies stands for the merged copies; it draws what it holds.
+class TMergedMesh : public TCustomSceneObject {
+public:
+    TMesh Merged;
+    bool Closed = false;
+    bool IsClosed() const override { return Closed; }
+
+protected:
+    void BuildGeometry(TMesh& mesh) override { mesh = Merged; }
+};
+} // namespace
+
+void TSceneViewer::DrawBatched(std::vector<const TDrawItem*>& group, const QMatrix4x4& view) {
+    // The key covers the shared geometry and every copy's placement.
+    quint64 key = group.front()->Object->GeometryVersion() * 1099511628211ull;
+    for (const TDrawItem* item : group)
+        for (int i = 0; i < 16; ++i) {
+            float f = item->Matrix.constData()[i];
+            quint32 bits;
+            std::memcpy(&bits, &f, 4);
+            key = (key ^ bits) * 1099511628211ull;
+        }
+    auto& batch = m_batches[{group.front()->Object->GeometryVersion(), group.front()->Material}];
+    if (!batch)
+        batch = std::make_unique<TBatch>();
+    batch->LastFrame = m_frame;
+    if (batch->Key != key || batch->Holder.Count() == 0) {
+        batch->Key = key;
+        batch->Holder.DeleteChildren();
+        auto* merged = batch->Holder.AddNew<TMergedMesh>();
+        merged->Closed = group.front()->Object->IsClosed();
+        const TMesh& source = group.front()->Object->Geometry();
+        for (const TDrawItem* item : group)
+            merged->Merged.Append(source, item->Matrix);
+    }
+    const TDrawItem whole{batch->Holder.Child(0), QMatrix4x4(), nullptr, group.front()->Material};
+    DrawItem(whole, view);
+}
+
+void TSceneViewer::ReleaseUnusedMeshes() {
+    for (auto it = m_batches.begin(); it != m_batches.end();)
+        it = m_frame - it->second->LastFrame > 120 ? m_batches.erase(it) : std::next(it);
+    // Geometry not drawn for a while belongs to objects that are gone or changed.
+    for (auto it = m_meshes.begin(); it != m_meshes.end();) {
+        if (m_frame - it->LastFrame > 120) {
+            m_gl->glDeleteBuffers(1, &it->Vertices);
+            m_gl->glDeleteBuffers(1, &it->Indices);
+            it = m_meshes.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void TSceneViewer::initializeGL() {
@@ -134,7 +228,7 @@ void TSceneViewer::RenderScene() {
     // Fixed-function state the whole frame shares.
     gl.glEnable(GL_DEPTH_TEST);
     gl.glDepthFunc(GL_LEQUAL);
-    gl.glDisable(GL_CULL_FACE);
+    gl.glCullFace(GL_BACK);
     gl.glShadeModel(GL_SMOOTH);
     gl.glEnable(GL_NORMALIZE);
     gl.glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
@@ -146,6 +240,10 @@ void TSceneViewer::RenderScene() {
     else
         gl.glDisable(GL_MULTISAMPLE);
 
+    m_stateDirty = true;
+    ++m_frame;
+    if (m_frame % 60 == 0)
+        ReleaseUnusedMeshes();
     const QMatrix4x4 projection = Camera->ProjectionMatrix(size(), FieldOfView);
     const QMatrix4x4 view = Camera->ViewMatrix();
     gl.glMatrixMode(GL_PROJECTION);
@@ -155,12 +253,44 @@ void TSceneViewer::RenderScene() {
 
     std::vector<TDrawItem> items;
     CollectDrawItems(Root, Library, items);
-    std::vector<const TDrawItem*> transparent;
+    // Mirrors first: each draws its reflection inside its own shape; then
+    // the depth buffer is cleared and the mirrors stand in it as surfaces,
+    // so the scene itself is drawn over them correctly.
+    std::vector<const TDrawItem*> transparent, mirrors;
+    for (const TDrawItem& item : items)
+        if (dynamic_cast<TMirror*>(item.Object))
+            mirrors.push_back(&item);
+    for (const TDrawItem* mirror : mirrors)
+        DrawMirror(*mirror, view);
+    if (!mirrors.empty()) {
+        gl.glClear(GL_DEPTH_BUFFER_BIT);
+        gl.glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        for (const TDrawItem* mirror : mirrors) {
+            m_stateDirty = true;
+            DrawItem(*mirror, view);
+        }
+        gl.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        m_stateDirty = true;
+    }
+    std::map<std::pair<quint64, const TMaterial*>, std::vector<const TDrawItem*>> groups;
     for (const TDrawItem& item : items) {
-        if (item.Material->IsTransparent())
+        if (dynamic_cast<TMirror*>(item.Object)) {
+            if (item.Material->IsTransparent())
+                transparent.push_back(&item); // the see-through surface over the reflection
+        } else if (item.Material->IsTransparent()) {
             transparent.push_back(&item);
-        else
+        } else if (item.Object->Geometry().Kind == TMesh::TKind::Triangles) {
+            groups[{item.Object->GeometryVersion(), item.Material}].push_back(&item);
+        } else {
             DrawItem(item, view);
+        }
+    }
+    for (auto& [key, group] : groups) {
+        if (group.size() >= 8)
+            DrawBatched(group, view);
+        else
+            for (const TDrawItem* item : group)
+                DrawItem(*item, view);
     }
     // Farthest first, so nearer glass blends over what is behind it.
     std::sort(transparent.begin(), transparent.end(), [&view](const TDrawItem* a, const TDrawItem* b) {
@@ -173,6 +303,62 @@ void TSceneViewer::RenderScene() {
     gl.glDisable(GL_BLEND);
     gl.glDepthMask(GL_TRUE);
     gl.glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+void TSceneViewer::DrawMirror(const TDrawItem& item, const QMatrix4x4& view) {
+    QOpenGLFunctions_2_1& gl = *m_gl;
+    auto* mirror = static_cast<TMirror*>(item.Object);
+
+    // 1. Mark the mirror's shape in the stencil buffer; an opaque mirror
+    //    paints its own surface there as the background of the reflection.
+    m_stateDirty = true;
+    gl.glEnable(GL_STENCIL_TEST);
+    gl.glClearStencil(0);
+    gl.glClear(GL_STENCIL_BUFFER_BIT);
+    gl.glStencilFunc(GL_ALWAYS, 1, 0xFF);
+    gl.glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    if (!mirror->Opaque)
+        gl.glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    gl.glDepthMask(GL_FALSE);
+    DrawItem(item, view);
+    m_stateDirty = true;
+    gl.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    gl.glStencilFunc(GL_EQUAL, 1, 0xFF);
+    gl.glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    if (mirror->ClearDepth)
+        gl.glClear(GL_DEPTH_BUFFER_BIT);
+
+    // 2. The scene reflected in the mirror's plane; the clip plane keeps
+    //    what stood behind the mirror out of it.
+    const QMatrix4x4 reflected = view * mirror->ReflectionMatrix();
+    if (mirror->ClipPlane) {
+        const QVector3D n = mirror->AbsoluteDirection();
+        const GLdouble plane[4] = {-n.x(), -n.y(), -n.z(), QVector3D::dotProduct(n, mirror->AbsolutePosition())};
+        gl.glLoadMatrixf(view.constData());
+        gl.glClipPlane(GL_CLIP_PLANE0, plane);
+        gl.glEnable(GL_CLIP_PLANE0);
+    }
+    SetupLights(reflected);
+    gl.glFrontFace(GL_CW); // a reflection turns the winding over
+    std::vector<TDrawItem> items;
+    CollectDrawItems(mirror->MirrorObject ? mirror->MirrorObject : Root, Library, items);
+    std::vector<const TDrawItem*> glass;
+    for (const TDrawItem& r : items) {
+        if (dynamic_cast<TMirror*>(r.Object))
+            continue;
+        if (r.Material->IsTransparent())
+            glass.push_back(&r);
+        else
+            DrawItem(r, reflected);
+    }
+    for (const TDrawItem* r : glass)
+        DrawItem(*r, reflected);
+    gl.glFrontFace(GL_CCW);
+    m_stateDirty = true;
+    gl.glDisable(GL_CLIP_PLANE0);
+    gl.glDisable(GL_STENCIL_TEST);
+    gl.glDepthMask(GL_TRUE);
+    SetupLights(view);
 }
 
 void TSceneViewer::SetupLights(const QMatrix4x4& view) {
@@ -299,20 +485,34 @@ void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
         return;
     gl.glLoadMatrixf((view * item.Matrix).constData());
     const bool triangles = mesh.Kind == TMesh::TKind::Triangles;
-    ApplyMaterial(*item.Material, triangles);
+    // Runs of objects in one material (proxies above all) set it once.
+    if (!triangles || item.Material != m_lastMaterial || m_stateDirty) {
+        ApplyMaterial(*item.Material, triangles);
+        m_lastMaterial = triangles ? item.Material : nullptr;
+        m_stateDirty = false;
+    }
 
+    if (item.Object->IsClosed())
+        gl.glEnable(GL_CULL_FACE);
+    else
+        gl.glDisable(GL_CULL_FACE);
+    const TGpuMesh& gpu = GpuMesh(item.Object);
+    auto offset = [](std::size_t bytes) { return reinterpret_cast<const void*>(bytes); };
+    gl.glBindBuffer(GL_ARRAY_BUFFER, gpu.Vertices);
+    gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, gpu.Indices);
     gl.glEnableClientState(GL_VERTEX_ARRAY);
-    gl.glVertexPointer(3, GL_FLOAT, 0, mesh.Positions.data());
+    gl.glVertexPointer(3, GL_FLOAT, 0, offset(0));
     if (triangles) {
         gl.glEnableClientState(GL_NORMAL_ARRAY);
-        gl.glNormalPointer(GL_FLOAT, 0, mesh.Normals.data());
+        gl.glNormalPointer(GL_FLOAT, 0, offset(gpu.NormalOffset));
         gl.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        gl.glTexCoordPointer(2, GL_FLOAT, 0, mesh.TexCoords.data());
+        gl.glTexCoordPointer(2, GL_FLOAT, 0, offset(gpu.TexOffset));
     }
     if (!mesh.Colors.empty()) {
         gl.glEnableClientState(GL_COLOR_ARRAY);
-        gl.glColorPointer(4, GL_FLOAT, 0, mesh.Colors.data());
+        gl.glColorPointer(4, GL_FLOAT, 0, offset(gpu.ColorOffset));
     }
+    const void* indices = offset(0);
     GLenum mode = GL_TRIANGLES;
     if (auto* lines = dynamic_cast<TLines*>(item.Object)) {
         mode = mesh.Kind == TMesh::TKind::Lines ? GL_LINES : mesh.Kind == TMesh::TKind::LineLoop ? GL_LINE_LOOP : GL_LINE_STRIP;
@@ -328,13 +528,13 @@ void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
             gl.glEnable(GL_LINE_STIPPLE);
             gl.glLineStipple(1, lines->StipplePattern);
         }
-        gl.glDrawElements(mode, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, mesh.Indices.data());
+        gl.glDrawElements(mode, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
         gl.glDisable(GL_LINE_STIPPLE);
         gl.glDisable(GL_LINE_SMOOTH);
         if (lines->ShowNodes) {
             gl.glPointSize(lines->NodeSize);
             gl.glColor4f(lines->NodeColor.redF(), lines->NodeColor.greenF(), lines->NodeColor.blueF(), 1);
-            gl.glDrawElements(GL_POINTS, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, mesh.Indices.data());
+            gl.glDrawElements(GL_POINTS, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
         }
     } else if (auto* points = dynamic_cast<TPoints*>(item.Object)) {
         gl.glDisable(GL_TEXTURE_2D);
@@ -344,12 +544,16 @@ void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
             gl.glEnable(GL_BLEND);
             gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         }
-        gl.glDrawElements(GL_POINTS, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, mesh.Indices.data());
+        gl.glDrawElements(GL_POINTS, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
         gl.glDisable(GL_POINT_SMOOTH);
     } else {
         gl.glColor4f(1, 1, 1, 1);
-        gl.glDrawElements(mode, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, mesh.Indices.data());
+        gl.glDrawElements(mode, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
     }
+    if (!triangles)
+        m_stateDirty = true;
+    gl.glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl.glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     gl.glDisableClientState(GL_VERTEX_ARRAY);
     gl.glDisableClientState(GL_NORMAL_ARRAY);
     gl.glDisableClientState(GL_TEXTURE_COORD_ARRAY);

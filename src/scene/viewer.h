@@ -10,7 +10,10 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QHash>
+#include <map>
+#include <memory>
 #include <QOpenGLWidget>
+#include <qopengl.h>
 
 class QOpenGLFunctions_2_1;
 class QOpenGLTexture;
@@ -80,6 +83,7 @@ private:
     void RenderScene();
     void SetupLights(const QMatrix4x4& view);
     void DrawItem(const TDrawItem& item, const QMatrix4x4& view);
+    void DrawMirror(const TDrawItem& item, const QMatrix4x4& view);
     void ApplyMaterial(const TMaterial& m, bool lit);
     QOpenGLTexture* TextureFor(const TMaterial& m);
     void DrawTexts(QPainter& p);
@@ -91,7 +95,28 @@ private:
         quint64 Version = 0;
     };
     QHash<const TMaterial*, TCachedTexture> m_textures;
+    // Geometry kept in buffers on the graphics side, by its version.
+    struct TGpuMesh {
+        GLuint Vertices = 0, Indices = 0;
+        std::size_t NormalOffset = 0, TexOffset = 0, ColorOffset = 0;
+        int LastFrame = 0;
+    };
+    QHash<quint64, TGpuMesh> m_meshes;
+    // Many copies of one geometry in one material (proxies) are drawn as
+    // one mesh in scene coordinates, rebuilt only when one of them moves.
+    struct TBatch {
+        quint64 Key = 0;
+        TDummyCube Holder; // owns the merged mesh as a renderable object
+        int LastFrame = 0;
+    };
+    std::map<std::pair<quint64, const TMaterial*>, std::unique_ptr<TBatch>> m_batches;
+    void DrawBatched(std::vector<const TDrawItem*>& group, const QMatrix4x4& view);
+    int m_frame = 0;
+    const TGpuMesh& GpuMesh(TSceneObject* object);
+    void ReleaseUnusedMeshes();
     int m_samples = 0;
+    const TMaterial* m_lastMaterial = nullptr; // the material the GL state now holds
+    bool m_stateDirty = true;
 };
 
 // The surface format every 3D view asks for: compatibility profile,

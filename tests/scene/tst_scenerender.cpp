@@ -3,6 +3,7 @@
 #include "scene/camera.h"
 #include "scene/material.h"
 #include "scene/primitives.h"
+#include "scene/solids.h"
 #include "scene/viewer.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ class TestSceneRender : public QObject {
 private slots:
     void redSphereOnBackground();
     void frameTimerReportsElapsedTime();
+    void mirrorShowsTheReflectionInsideItsShape();
 
 private:
     static QColor At(const QImage& img, QPointF p) { return img.pixelColor(p.toPoint()); }
@@ -99,6 +101,44 @@ void TestSceneRender::frameTimerReportsElapsedTime() {
     const int count = int(steps.size());
     QTest::qWait(200);
     QCOMPARE(int(steps.size()), count); // stopped means stopped
+}
+
+void TestSceneRender::mirrorShowsTheReflectionInsideItsShape() {
+    TDummyCube root;
+    auto* camera = root.AddNew<TCamera>();
+    camera->SetPosition(3, 0, 6);
+    camera->TargetObject = &root;
+    auto* light = camera->AddNew<TLight>();
+    light->SpotDirection = {0, 0, 1};
+    auto* mirror = root.AddNew<TMirror>(); // at the origin, facing +z
+    mirror->SetSize(2, 2);
+    mirror->Material().Diffuse = {0.1f, 0.1f, 0.1f, 1};
+    mirror->Material().Ambient = {0, 0, 0, 1};
+    mirror->Opaque = true;
+    for (float x : {0.f, 4.f}) {
+        auto* ball = root.AddNew<TSphere>();
+        ball->SetPosition(x, 0, 2);
+        ball->SetRadius(0.4f);
+        ball->Material().Ambient = {1, 0, 0, 1};
+        ball->Material().Diffuse = {1, 0, 0, 1};
+    }
+    TSceneViewer viewer;
+    viewer.Root = &root;
+    viewer.Camera = camera;
+    viewer.Background = QColor(0, 0, 255);
+    viewer.resize(400, 300);
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    const QImage img = viewer.grabFramebuffer();
+    const TViewport view = viewer.Viewport();
+    // The first ball's reflection shows in the mirror.
+    const QColor reflected = At(img, *view.Project({0, 0, -2}));
+    QVERIFY2(reflected.red() > 150 && reflected.blue() < 80, qPrintable(reflected.name()));
+    // The second ball's reflection would fall outside the mirror: background there.
+    QCOMPARE(At(img, *view.Project({4, 0, -2})), QColor(0, 0, 255));
+    // The mirror's own dark surface round the reflection.
+    const QColor surface = At(img, *view.Project({-0.8f, 0.8f, 0}));
+    QVERIFY2(surface.blue() < 100 && surface.red() < 100, qPrintable(surface.name()));
 }
 
 int main(int argc, char** argv) {

@@ -6,10 +6,13 @@
 #include "scene/camera.h"
 #include "scene/material.h"
 #include "scene/primitives.h"
+#include "scene/solids.h"
 #include "scene/viewer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QTimer>
 #include <cmath>
@@ -57,6 +60,89 @@ struct TDemo {
         return o;
     }
 
+    void BuildSolids() {
+        // An extruded letter P with its hole.
+        auto* letter = At<TExtrusionSolid>(-5.5f, 3.2f, "Copper");
+        letter->SetContours({{{0, 0}, {0.35f, 0}, {0.35f, 0.5f}, {0.8f, 0.5f}, {1, 0.75f}, {1, 1.05f}, {0.8f, 1.3f}, {0, 1.3f}},
+                             {{0.35f, 0.75f}, {0.35f, 1.05f}, {0.65f, 1.05f}, {0.7f, 0.9f}, {0.65f, 0.75f}}});
+        letter->SetDepth(0.3f);
+        letter->SetPosition(-5.9f, -0.6f, 3.2f);
+        // A vase turned on its axis and a coil wound as a helix.
+        auto* vase = At<TRevolutionSolid>(-3.5f, 3.2f, "Blue");
+        vase->SetProfile({{0.01f, -0.7f}, {0.45f, -0.7f}, {0.6f, -0.3f}, {0.35f, 0.3f}, {0.45f, 0.7f}});
+        vase->SetSlices(40);
+        vase->SetParts(TRevolutionSolid::Outer | TRevolutionSolid::InnerFaces);
+        auto* coil = At<TRevolutionSolid>(-1.8f, 3.2f, "Copper");
+        std::vector<QVector2D> wire;
+        for (int i = 0; i <= 8; ++i)
+            wire.emplace_back(0.45f + 0.06f * std::cos(i * 0.785f), 0.06f * std::sin(i * 0.785f) - 0.6f);
+        coil->SetProfile(wire);
+        coil->SetSlices(160);
+        coil->SetSweep(0, 360 * 6);
+        coil->SetHelix(0.2f);
+        // A curved pipe through four nodes.
+        auto* pipe = At<TPipe>(0, 3.2f, "Chrome");
+        pipe->SetNodes({{-0.8f, -0.6f, 0}, {-0.3f, 0.5f, 0.3f}, {0.3f, -0.2f, -0.3f}, {0.8f, 0.6f, 0}});
+        pipe->SetSpline(true, 12);
+        pipe->SetRadius(0.1f);
+        pipe->SetSlices(16);
+        pipe->SetCapped(true);
+        // Arrows, one proxy each of a master arrow.
+        auto* arrow = At<TArrowLine>(2, 3.2f, "Green");
+        arrow->SetLength(1.4f);
+        arrow->SetRadii(0.05f, 0.15f);
+        arrow->SetHeadLength(0.35f);
+        arrow->SetSlices(16);
+        arrow->SetPitchAngle(90); // pointing up
+        for (int i = 1; i <= 3; ++i) {
+            auto* p = Base->AddNew<TProxy>();
+            p->Master = arrow;
+            p->ObjectsOnly = true;
+            p->SetPosition(2 + 0.45f * i, 0, 3.2f);
+            p->SetRollAngle(25.0f * i);
+            p->SetPitchAngle(90);
+        }
+        // A flat star.
+        auto* star = At<TPolygonFace>(5, 3.2f, "Gold");
+        TContour points;
+        for (int i = 0; i < 10; ++i) {
+            const float a = i * 0.628f + 1.5708f, r = i % 2 ? 0.3f : 0.75f;
+            points.emplace_back(r * std::cos(a), r * std::sin(a));
+        }
+        star->SetContours({points});
+        // A mesh read back from a 3DS file written from the vase.
+        const QString meshFile = QDir::temp().filePath(QStringLiteral("quarvel-demo-vase.3ds"));
+        if (SaveMeshAs3ds(vase->Geometry(), meshFile)) {
+            auto* mesh = At<TFreeForm>(6.5f, 1.5f, "Metal");
+            mesh->LoadFromFile(meshFile);
+            mesh->SetMeshScale(0.8f);
+            QFile::remove(meshFile);
+        }
+        // A mirror at the back shows the whole scene.
+        auto* mirror = Base->AddNew<TMirror>();
+        mirror->SetSize(12, 3.2f);
+        mirror->SetPosition(0, 0.6f, -5);
+        mirror->Material().Ambient = {0.05f, 0.05f, 0.08f, 1};
+        mirror->Material().Diffuse = {0.1f, 0.1f, 0.12f, 1};
+        mirror->Opaque = true;
+    }
+
+    // 500 copies of one small sphere, for timing.
+    void BuildProxies() {
+        auto* master = Base->AddNew<TSphere>();
+        master->SetRadius(0.12f);
+        master->SetSlices(10);
+        master->SetStacks(10);
+        master->MaterialName = "Copper";
+        master->Visible = false;
+        for (int i = 0; i < 500; ++i) {
+            auto* p = Base->AddNew<TProxy>();
+            p->Master = master;
+            p->ObjectsOnly = true;
+            p->SetPosition(-6 + (i % 25) * 0.5f, -0.5f + (i / 25 % 4) * 0.5f, -3 + (i / 100) * 1.5f);
+        }
+    }
+
     void BuildAll() {
         const char* sphereMaterials[] = {"Copper", "Chrome", "Gold", "Red", "Blue", "Metal2"};
         for (int i = 0; i < 6; ++i) {
@@ -91,7 +177,8 @@ struct TDemo {
         disk->SetRadii(0.2f, 0.8f);
         disk->SetSlices(32);
         disk->SetPitchAngle(-25);
-        auto* glass = At<TSphere>(0, 2.5f, "Glass");
+        auto* glass = At<TSphere>(0, 1.2f, "Glass");
+        glass->SetPosition(0, 1.3f, 1.2f);
         glass->SetRadius(1.0f);
         glass->SetSlices(32);
         glass->SetStacks(24);
@@ -126,6 +213,7 @@ struct TDemo {
         points->SetPoints(ps, cs);
         points->Size = 6;
         points->Round = true;
+        BuildSolids();
         auto* title = Root.AddNew<TScreenText>();
         title->Text = QStringLiteral("Quarvel scene demo");
         title->FontSize = 14;
@@ -138,6 +226,11 @@ struct TDemo {
 
 int main(int argc, char** argv) {
     SetDefaultSceneFormat();
+    if (qEnvironmentVariableIsSet("QUARVEL_SAMPLES")) {
+        QSurfaceFormat f = QSurfaceFormat::defaultFormat();
+        f.setSamples(qEnvironmentVariableIntValue("QUARVEL_SAMPLES"));
+        QSurfaceFormat::setDefaultFormat(f);
+    }
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -160,9 +253,14 @@ int main(int argc, char** argv) {
     QTimer::singleShot(300, [&] {
         if (parser.isSet(bench)) {
             const double empty = viewer.MeasureFrameTime(60);
+            demo.BuildProxies();
+            const double proxies = viewer.MeasureFrameTime(60);
+            demo.Base->DeleteChildren();
             demo.BuildAll();
             const double full = viewer.MeasureFrameTime(60);
-            std::printf("empty_scene_frame_ms: %.2f\ndemo_scene_frame_ms: %.2f\n", empty, full);
+            std::printf("empty_scene_frame_ms: %.2f\nproxies_500_frame_ms: %.2f\nproxies_500_fps: %.0f\n"
+                        "demo_scene_frame_ms: %.2f\n",
+                        empty, proxies, 1000 / proxies, full);
         } else {
             demo.BuildAll();
         }
