@@ -3,6 +3,7 @@
 // URL scheme must be registered before the application object exists.
 
 #include "browser/coursescheme.h"
+#include "scene/viewer.h"
 
 #include <QApplication>
 #include <QTest>
@@ -10,6 +11,7 @@
 #define QUARVEL_GUI_TEST_MAIN(TestObject)                                                          \
     int main(int argc, char** argv) {                                                              \
         quarvel::RegisterCourseScheme();                                                          \
+        quarvel::SetDefaultSceneFormat();                                                          \
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                \
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \

@@ -12,6 +12,7 @@
 #include <QOpenGLVersionFunctionsFactory>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWidget>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -29,12 +30,24 @@ void SetDefaultSceneFormat() {
     f.setVersion(2, 1);
     f.setDepthBufferSize(24);
     f.setStencilBufferSize(8);
-    f.setSamples(4);
     QSurfaceFormat::setDefaultFormat(f);
 }
 
-TSceneCadencer::TSceneCadencer(QOpenGLWidget* viewer) : QObject(viewer), m_viewer(viewer) {
-    connect(viewer, &QOpenGLWidget::frameSwapped, this, &TSceneCadencer::FrameDone);
+bool ProbeMultisampling() {
+    static const bool supported = [] {
+        QOpenGLContext context;
+        QSurfaceFormat f = QSurfaceFormat::defaultFormat();
+        f.setSamples(4);
+        context.setFormat(f);
+        if (!context.create())
+            return false;
+        return context.format().samples() > 0;
+    }();
+    return supported;
+}
+
+TSceneCadencer::TSceneCadencer(QOpenGLWindow* viewer) : QObject(viewer), m_viewer(viewer) {
+    connect(viewer, &QOpenGLWindow::frameSwapped, this, &TSceneCadencer::FrameDone);
 }
 
 void TSceneCadencer::SetEnabled(bool on) {
@@ -57,10 +70,30 @@ void TSceneCadencer::FrameDone() {
         m_viewer->update();
 }
 
-TSceneViewer::TSceneViewer(QWidget* parent) : QOpenGLWidget(parent), m_cadencer(new TSceneCadencer(this)) {
-    setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
+TSceneViewer::TSceneViewer() : m_cadencer(new TSceneCadencer(this)) {
+    // Multisampling for the 3D view only: the rest of the window does not need it.
+    QSurfaceFormat f = QSurfaceFormat::defaultFormat();
+    f.setSamples(4);
+    setFormat(f);
 }
+
+QWidget* TSceneViewer::Container(QWidget* parent) {
+    if (!m_container) {
+        m_container = QWidget::createWindowContainer(this, parent);
+        m_container->setFocusPolicy(Qt::ClickFocus);
+        m_container->setMinimumSize(16, 16);
+    }
+    return m_container;
+}
+
+void TSceneViewer::SetHint(const QString& hint) {
+    if (m_container) {
+        m_container->setToolTip(hint);
+        m_container->setStatusTip(hint);
+    }
+}
+
+void TSceneViewer::SetPointer(Qt::CursorShape shape) { setCursor(shape); }
 
 TSceneViewer::~TSceneViewer() {
     makeCurrent();
@@ -216,7 +249,7 @@ void TSceneViewer::paintGL() {
 
 void TSceneViewer::RenderScene() {
     QOpenGLFunctions_2_1& gl = *m_gl;
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatio();
     gl.glViewport(0, 0, int(width() * ratio), int(height() * ratio));
     gl.glClearColor(Background.redF(), Background.greenF(), Background.blueF(), 1);
     gl.glClearStencil(0);

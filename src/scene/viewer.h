@@ -12,7 +12,9 @@
 #include <QHash>
 #include <map>
 #include <memory>
-#include <QOpenGLWidget>
+#include <QMouseEvent>
+#include <QOpenGLWindow>
+#include <QWheelEvent>
 #include <qopengl.h>
 
 class QOpenGLFunctions_2_1;
@@ -30,7 +32,7 @@ class TScreenText;
 class TSceneCadencer : public QObject {
     Q_OBJECT
 public:
-    explicit TSceneCadencer(QOpenGLWidget* viewer);
+    explicit TSceneCadencer(QOpenGLWindow* viewer);
     bool Enabled() const { return m_enabled; }
     void SetEnabled(bool on);
 signals:
@@ -38,15 +40,18 @@ signals:
 
 private:
     void FrameDone();
-    QOpenGLWidget* m_viewer;
+    QOpenGLWindow* m_viewer;
     QElapsedTimer m_clock;
     bool m_enabled = false;
 };
 
-class TSceneViewer : public QOpenGLWidget {
+// The view is a window of its own, shown inside the main window through a
+// container: its frames reach the screen without the rest of the window
+// being composed again, which keeps animations fast on software OpenGL.
+class TSceneViewer : public QOpenGLWindow {
     Q_OBJECT
 public:
-    explicit TSceneViewer(QWidget* parent = nullptr);
+    TSceneViewer();
     ~TSceneViewer() override;
 
     TSceneObject* Root = nullptr;
@@ -59,6 +64,12 @@ public:
     bool StencilRequested = false;
 
     TSceneCadencer* Cadencer() const { return m_cadencer; }
+    // A widget that holds this view in a widget layout (made on first use).
+    QWidget* Container(QWidget* parent);
+    QWidget* ContainerWidget() const { return m_container; }
+    // Hints and cursor go to the container, where the pointer sees them.
+    void SetHint(const QString& hint);
+    void SetPointer(Qt::CursorShape shape);
     TViewport Viewport() const { return {Camera, size(), FieldOfView}; }
     TPickResult PickAt(QPointF pixel) const;
     // Whether the surface got multisampling (known once it exists).
@@ -115,12 +126,16 @@ private:
     const TGpuMesh& GpuMesh(TSceneObject* object);
     void ReleaseUnusedMeshes();
     int m_samples = 0;
+    QWidget* m_container = nullptr;
     const TMaterial* m_lastMaterial = nullptr; // the material the GL state now holds
     bool m_stateDirty = true;
 };
 
-// The surface format every 3D view asks for: compatibility profile,
-// depth, stencil and 4x multisampling.
+// The surface format every 3D view builds on: compatibility profile,
+// depth and stencil (each view adds its own multisampling).
 void SetDefaultSceneFormat();
+
+// Whether the OpenGL driver gives multisampled surfaces (asks it once).
+bool ProbeMultisampling();
 
 } // namespace quarvel

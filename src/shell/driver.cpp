@@ -1,13 +1,19 @@
 #include "shell/driver.h"
 
 #include "browser/courseview.h"
+#include "host/host.h"
+#include "scene/viewer.h"
 #include "shell/framefrm.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineView>
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace quarvel {
 
@@ -15,13 +21,15 @@ TStartupDriver::TStartupDriver(TFrameFrm* frame, TCommandLine options)
     : QObject(frame), m_frame(frame), m_options(std::move(options)) {}
 
 void TStartupDriver::Start() {
-    if (m_frame->EWB->url().isEmpty()) {
+    if (!m_frame->PageRequested()) { // no index page: nothing to wait for
         QTimer::singleShot(0, this, &TStartupDriver::PageReady);
         return;
     }
     connect(m_frame->EWB, &QWebEngineView::loadFinished, this, [this](bool ok) {
-        // A load that was replaced by the next one (--open) also reports,
-        // as failed: wait for the one that counts.
+        // With --open, the index page may finish first: wait for the page asked for.
+        const QString wanted = QFileInfo(m_options.OpenPage).fileName();
+        if (!wanted.isEmpty() && m_frame->LocationName().compare(wanted, Qt::CaseInsensitive) != 0)
+            return;
         if (ok)
             PageReady();
         else
@@ -39,11 +47,47 @@ void TStartupDriver::PageReady() {
         std::printf("startup_ms: %.0f\n", MillisecondsSinceProcessStart()), std::fflush(stdout);
     for (const QString& word : m_options.Commands)
         if (!m_frame->RunPageCommand(word))
-            std::fprintf(stderr, "Page command %s does nothing here.\n", qPrintable(word));
+            std::fprintf(stderr, "Page command %s does nothing here (topic %d%s).\n", qPrintable(word), m_frame->CurrentTopicId, m_frame->Busy ? ", busy" : "");
+    if (m_options.Benchmark && m_frame->Host->TimerRunning()) {
+        MeasureAnimation();
+        return;
+    }
     if (m_options.Screenshot.isEmpty() && !m_options.Quit)
         return;
     // Give the page and the left pane a moment to paint before the picture.
     QTimer::singleShot(m_options.Screenshot.isEmpty() ? 0 : 700, this, &TStartupDriver::Finish);
+}
+
+void TStartupDriver::MeasureAnimation() {
+    // A few seconds of the running animation, frame by frame, in a window of
+    // a known size: 1024 x 768, the left pane half of it.
+    m_frame->showNormal();
+    m_frame->resize(1024, 768);
+    m_frame->Splitter->MoveLeftPaneTo(512);
+    auto* frames = new std::vector<double>;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(m_frame->Host->GLViewer->Cadencer(), &TSceneCadencer::Progress, this,
+                          [frames](double dt) { frames->push_back(dt * 1000); });
+    QTimer::singleShot(3000, this, [this, frames, connection] {
+        disconnect(*connection);
+        std::vector<double> ms = *frames;
+        delete frames;
+        if (!ms.empty()) {
+            double total = 0;
+            for (double v : ms)
+                total += v;
+            std::sort(ms.begin(), ms.end());
+            auto at = [&ms](double q) { return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))]; };
+            std::printf("fps: %.1f\nframe_ms_p50: %.2f\nframe_ms_p99: %.2f\n", 1000.0 * double(ms.size()) / total,
+                        at(0.5), at(0.99));
+        } else {
+            std::printf("fps: 0\n");
+        }
+        std::fflush(stdout);
+        if (m_options.Screenshot.isEmpty() && !m_options.Quit)
+            return;
+        Finish();
+    });
 }
 
 void TStartupDriver::Finish() {

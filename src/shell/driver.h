@@ -20,6 +20,7 @@ public:
 private:
     void PageReady();
     void Finish();
+    void MeasureAnimation();
     TFrameFrm* m_frame;
     TCommandLine m_options;
     bool m_done = false;

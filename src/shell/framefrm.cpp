@@ -12,13 +12,16 @@
 #include "shell/datamod.h"
 #include "shell/dialogs.h"
 #include "shell/dock.h"
-#include "shell/globals.h"
+#include "host/globals.h"
+#include "host/host.h"
+#include "scene/viewer.h"
 #include "shell/lanczos.h"
 #include "shell/placement.h"
 #include "shell/skins.h"
 #include "shell/splashfrm.h"
 
 #include <QActionGroup>
+#include <cstdio>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QPrintDialog>
@@ -135,6 +138,7 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
 
     CreateLayout();
     CreateMenus();
+    CreateHost();
 
     // Initial layout of panes and toolbars.
     GLToolwin->hide();
@@ -172,6 +176,7 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
     BuildTestMenu();
     EditMenu->menuAction()->setVisible(false);
     AnimationMenu->menuAction()->setVisible(false);
+    Host->LoadPlanetMaterials(TexturesFolder);
 
     const TVantrelIni ini = ReadVantrelIni(ContentRoot);
     TestFilePath = ini.TestFilePath;
@@ -181,8 +186,7 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
     Item(QStringLiteral("FwdBtn"))->setEnabled(false);
     Item(QStringLiteral("BackBtn"))->setEnabled(false);
 
-    // The 3D viewer reports multisampling once it exists; until then the
-    // switch is offered only when the driver is known to have it.
+    MultisampleSupported = ProbeMultisampling();
     AntialiasingItem->setChecked(MultisampleSupported);
     AntialiasingItem->setEnabled(MultisampleSupported);
 
@@ -260,7 +264,6 @@ void TFrameFrm::CreateLayout() {
     gl->addWidget(Moonpic);
     gl->addWidget(GLViewer, 1);
     gl->addWidget(GLHsb);
-    SetBackgroundColour(0);
 
     ContainerTW = new QWidget(LeftToolwin);
     ContainerTW->setObjectName(QStringLiteral("ContainerTW"));
@@ -615,24 +618,47 @@ void TFrameFrm::CreateMenus() {
     AnimationMenu = MenuToolbar->addMenu(QStringLiteral("&Animation"));
     QAction* speed = AnimationMenu->addAction(QStringLiteral("Speed"));
     speed->setObjectName(QStringLiteral("Speed1"));
+    connect(speed, &QAction::triggered, this, [this] { Host->ShowSpeedDialog(); });
     QMenu* bg = AnimationMenu->addMenu(QStringLiteral("Back ground colour"));
+    bg->setObjectName(QStringLiteral("BackGroundColour1"));
+    auto* bgGroup = new QActionGroup(this);
     const std::pair<const char*, std::uint32_t> colours[] = {
-        {"Black", 0x000000}, {"White", 0xFFFFFF}, {"Blue", 0xFF0000}};
+        {"Black", 0x000000}, {"White", 0xFFFFFF}, {"Blue", 8666368}}; // blue: red 0, green 60, blue 132
     for (auto [caption, ref] : colours) {
         QAction* c = bg->addAction(QLatin1String(caption));
-        connect(c, &QAction::triggered, this, [this, ref = ref] { SetBackgroundColour(ref); });
+        c->setCheckable(true);
+        c->setData(uint(ref));
+        bgGroup->addAction(c);
+        connect(c, &QAction::triggered, this, [this, ref = ref] { Host->SetBackground(ref); });
     }
     QAction* other = bg->addAction(QStringLiteral("Other"));
+    other->setCheckable(true);
+    bgGroup->addAction(other);
     connect(other, &QAction::triggered, this, [this] {
         int r, g, b;
         RgbFromColorRef(GLColor, r, g, b);
         const QColor c = QColorDialog::getColor(QColor(r, g, b), this);
         if (c.isValid())
-            SetBackgroundColour(ColorRefFromRgb(c.red(), c.green(), c.blue()));
+            Host->SetBackground(ColorRefFromRgb(c.red(), c.green(), c.blue()));
+    });
+    connect(bg, &QMenu::aboutToShow, this, [this, bg, other] {
+        bool matched = false;
+        for (QAction* a : bg->actions())
+            if (a != other && a->data().toUInt() == GLColor && !matched)
+                a->setChecked(matched = true);
+        if (!matched)
+            other->setChecked(true);
     });
     AntialiasingItem = AnimationMenu->addAction(QStringLiteral("Antialiasing"));
     AntialiasingItem->setObjectName(QStringLiteral("Antialiasing1"));
     AntialiasingItem->setCheckable(true);
+    connect(AntialiasingItem, &QAction::toggled, this, [this](bool on) { Host->SetAntialiasing(on); });
+    connect(AnimationMenu, &QMenu::aboutToShow, this, [this, bg] {
+        const bool view = CurrentTopicId > 0 && CurrentTopicId < 1000;
+        bg->menuAction()->setVisible(view);
+        AntialiasingItem->setVisible(view);
+        AntialiasingItem->setEnabled(MultisampleSupported);
+    });
 
     TestMenu = MenuToolbar->addMenu(QStringLiteral("&Test"));
     QAction* all = TestMenu->addAction(QStringLiteral("All topics"));
@@ -713,15 +739,6 @@ QString TFrameFrm::HelpKeyword() const {
 void TFrameFrm::SetStatusText(const QString& text) { StatusLabel->setText(text); }
 
 void TFrameFrm::SetSplash(TSplashFrm* splash) { m_splash = splash; }
-
-void TFrameFrm::SetBackgroundColour(std::uint32_t colorRef) {
-    GLColor = colorRef & 0x00FFFFFFu;
-    int r, g, b;
-    RgbFromColorRef(GLColor, r, g, b);
-    QPalette p = GLViewer->palette();
-    p.setColor(QPalette::Window, QColor(r, g, b));
-    GLViewer->setPalette(p);
-}
 
 void TFrameFrm::SplitBtnClick(QToolButton* button) {
     button->setChecked(true);
@@ -830,7 +847,7 @@ void TFrameFrm::LoadSettings() {
     if (!s.Skin || !ApplySkin(*s.Skin))
         ApplySkin(DefaultSkinName());
     if (s.GLColor)
-        SetBackgroundColour(*s.GLColor);
+        Host->SetBackground(*s.GLColor);
     if (s.Large && *s.Large)
         UseLargeButtonsItem->setChecked(true); // the switch itself happens on first show
     if (s.Position) {
@@ -970,6 +987,63 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
     return QMainWindow::eventFilter(watched, e);
 }
 
+void TFrameFrm::CreateHost() {
+    THostControls c;
+    c.ViewParent = GLToolwin;
+    c.ViewPlaceholder = GLViewer;
+    c.Moonpic = Moonpic;
+    c.Bar = GLHsb;
+    c.Start = Item(QStringLiteral("StartBtn"));
+    c.Stop = Item(QStringLiteral("StopBtn"));
+    c.Reset = Item(QStringLiteral("ResetBtn"));
+    c.Scale = Item(QStringLiteral("SSViewBtn"));
+    c.Names = Item(QStringLiteral("ssPlanetNamesBtn"));
+    c.Switch = Item(QStringLiteral("SwitchBtn"));
+    c.Current = Item(QStringLiteral("moCurrentBtn"));
+    c.Field = Item(QStringLiteral("moFieldBtn"));
+    c.Markers = Item(QStringLiteral("NightDayMarker"));
+    c.Slit1 = Item(QStringLiteral("slit1"));
+    c.Slit3 = Item(QStringLiteral("slit3"));
+    c.Protractor = Item(QStringLiteral("ProtractorBtn"));
+    c.RectBlock = Item(QStringLiteral("RectBlockBtn"));
+    c.DBlock = Item(QStringLiteral("DBlockBtn"));
+    c.Prism = Item(QStringLiteral("PrismBtn"));
+    c.Metal = metalCB;
+    c.AnimationMenu = AnimationMenu;
+    c.OpenPage = [this](const QString& page) { OpenPage(page); };
+    c.ShowStatus = [this](const QString& text) { SetStatusText(text); };
+    c.ScreenWidth = [this] {
+        QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        return screen ? screen->size().width() : 1152;
+    };
+    Host = new THost(*this, c, this);
+    GLViewer = Host->GLViewer->ContainerWidget();
+    Host->RegisterOperations(Operations);
+
+    connect(c.Start, &QAction::triggered, Host, &THost::Start);
+    connect(c.Stop, &QAction::triggered, Host, &THost::Stop);
+    connect(c.Reset, &QAction::triggered, Host, &THost::ResetClicked);
+    connect(Item(QStringLiteral("ZoomInBtn")), &QAction::triggered, Host, [this] { Host->Zoom(true); });
+    connect(Item(QStringLiteral("ZoomOutBtn")), &QAction::triggered, Host, [this] { Host->Zoom(false); });
+    connect(c.Switch, &QAction::triggered, Host, &THost::SwitchClicked);
+    connect(c.Field, &QAction::triggered, Host, [this] { Host->FieldOrCurrentClicked(true); });
+    connect(c.Current, &QAction::triggered, Host, [this] { Host->FieldOrCurrentClicked(false); });
+    connect(metalCB, &QComboBox::activated, Host, &THost::MetalChosen);
+    connect(c.Markers, &QAction::triggered, Host, &THost::MarkersClicked);
+    connect(c.Slit1, &QAction::triggered, Host, [this] { Host->SlitChosen(true); });
+    connect(c.Slit3, &QAction::triggered, Host, [this] { Host->SlitChosen(false); });
+    connect(c.Protractor, &QAction::triggered, Host, &THost::ShowProtractor);
+    const char* pages[] = {"Refraction.htm", "Critical_angle.htm", "Dispersion.htm"};
+    QAction* blocks[] = {c.RectBlock, c.DBlock, c.Prism};
+    for (int b = 0; b < 3; ++b)
+        connect(blocks[b], &QAction::triggered, Host, [this, b, page = QLatin1String(pages[b])] {
+            if (Host->BlockChosen(b))
+                OpenPage(page);
+            else if (Host->Block() != b) // not the refraction topic: keep the buttons as they were
+                Item(QStringLiteral("RectBlockBtn"))->setChecked(true);
+        });
+}
+
 void TFrameFrm::CreateBrowser(QWidget* parent) {
     // A profile of our own that keeps nothing on disk and serves the course.
     m_profile = new QWebEngineProfile(this);
@@ -997,6 +1071,7 @@ bool TFrameFrm::OpenPage(const QString& name) {
     if (file.isEmpty())
         return false;
     EWB->load(CourseUrl(QDir(ContentRoot).relativeFilePath(file)));
+    m_pageRequested = true;
     return true;
 }
 
@@ -1246,8 +1321,12 @@ void TFrameFrm::SelectTopic(std::int32_t id) {
             w->deleteLater();
         MainToolbar->setVisible(id < 1000);
         CircuitToolbar->setVisible(id == 1023);
-        if (id < 1000)
+        if (id < 1000) {
             ShowMainToolbarItems(id);
+            Host->BuildTopic(id);
+        } else {
+            Host->TearDown();
+        }
         if (id == 1023) {
             Item(QStringLiteral("AmmeterBtn"))->setChecked(false);
             Item(QStringLiteral("VoltmeterBtn"))->setChecked(false);

@@ -8,6 +8,7 @@
 #include "browser/pagecommands.h"
 #include "browser/topicindex.h"
 #include "common/topicset.h"
+#include "host/framestate.h"
 #include "shell/settings.h"
 
 #include <functional>
@@ -52,7 +53,9 @@ protected:
     QSplitterHandle* createHandle() override;
 };
 
-class TFrameFrm : public QMainWindow {
+class THost;
+
+class TFrameFrm : public QMainWindow, public TFrameState {
     Q_OBJECT
 public:
     // `contentRoot` is the folder the course is read from.
@@ -61,16 +64,7 @@ public:
 
     static TFrameFrm* Instance();
 
-    // --- state ---
-    std::int32_t CurrentTopicId = 0;
-    float AnimPosition = 0;
-    TTopicRates TopicRates{};
-    float LastMouseX = 0, LastMouseY = 0;
-    float DragAnchor[4] = {0, 0, 0, 0};
-    bool LabelRefreshPending = false;
-    bool PlanetsToScale = false;
-    float TrolleyRunState[2] = {0, 0};
-    bool TrolleyErrorFlag = false;
+    // --- state (the animation host's fields come from TFrameState) ---
     QString TestFilePath;
     QString QuestionFolder;
     bool ToolbarsAtBottom = false;
@@ -78,12 +72,11 @@ public:
     QString ContextPicturePath;
     std::int32_t CircuitIndex = 0;
     std::int32_t CellCount = 1;
-    bool Busy = true;
     bool BackForwardPending = false;
     std::int32_t FontSizeIndex = 2;
     std::int32_t FlashMajorVersion = 0;
-    std::uint32_t GLColor = 0; // 3D background, 0x00BBGGRR
-
+    // The 3D scene, the topic's model and the time loop.
+    THost* Host = nullptr;
     TEWBHTMLIndex TopicIndex;
     // The operations page commands and page states call, by name.
     TOperationRegistry Operations;
@@ -177,6 +170,8 @@ public:
     QString LocationName() const;
     // Opens a page of the HTML folder (any letter case); false when missing.
     bool OpenPage(const QString& name);
+    // Whether any page has been asked for (the browser's address stays empty until it loads).
+    bool PageRequested() const { return m_pageRequested; }
     // Runs a page command; false when it does nothing here and now.
     bool RunPageCommand(const QString& word);
     void SetFontSizeIndex(int index);
@@ -224,12 +219,12 @@ private:
     void PlaceWindowByDefault();
     void CreateStartPicture();
     void CreateBrowser(QWidget* parent);
+    void CreateHost();
     void UpdateNavigationButtons();
     void RunJavaScript(const QString& script);
     bool PageContextMenu(QContextMenuEvent* e);
     void LayoutStartPicture();
     void SetToolbarImages(bool large);
-    void SetBackgroundColour(std::uint32_t colorRef);
     QAction* AddItem(TDockToolbar* bar, const QString& name, const QString& caption,
                      const QString& hint, int image);
     QAction* AddDropDown(TDockToolbar* bar, const QString& name, const QString& caption,
@@ -250,6 +245,7 @@ private:
     bool m_settingsSaved = false;
     int m_baseFontPt = 9;
     int m_startLeftWidth = 0;
+    bool m_pageRequested = false;
 };
 
 } // namespace quarvel

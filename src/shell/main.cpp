@@ -1,6 +1,7 @@
 // Vantrel: the course program.
 
 #include "browser/coursescheme.h"
+#include "scene/viewer.h"
 #include "common/contentpath.h"
 #include "common/version.h"
 #include "shell/datamod.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     RegisterCourseScheme();
+    SetDefaultSceneFormat();
     TQuarvelApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brantock"));
     QCoreApplication::setApplicationName(QStringLiteral("Quarvel"));
@@ -60,10 +62,11 @@ int main(int argc, char** argv) {
         HandleApplicationError(e);
     }
     frame->SetSplash(splash);
-    if (!options.OpenPage.isEmpty() && !frame->OpenPage(options.OpenPage))
-        std::fprintf(stderr, "No page %s in the course.\n", qPrintable(options.OpenPage));
     auto* driver = new TStartupDriver(frame, options);
     frame->show();
+    // Opened once the window is up: a page bound to a topic builds it then.
+    if (!options.OpenPage.isEmpty() && !frame->OpenPage(options.OpenPage))
+        std::fprintf(stderr, "No page %s in the course.\n", qPrintable(options.OpenPage));
     driver->Start();
     return app.exec();
 }

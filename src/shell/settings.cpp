@@ -18,17 +18,6 @@ std::optional<int> IntValue(const QSettings& s, const char* name) {
 }
 } // namespace
 
-TTopicRates BuiltInTopicRates() {
-    TTopicRates r;
-    r.fill(100);
-    for (int id : {3, 6, 13, 14, 15})
-        r[id] = 50;
-    for (int id : {5, 9, 12})
-        r[id] = 200;
-    r[7] = 250;
-    return r;
-}
-
 void ApplySpeeds(const QByteArray& speeds, TTopicRates& rates) {
     TLEReader in(speeds.left(kTopicRateCount * 4));
     for (int i = 0; i < kTopicRateCount && in.Remaining() >= 4; ++i)

@@ -12,6 +12,8 @@
 //   "position"  bytes    16: left, top, right, bottom as int32 little-endian
 //   "Speeds"    bytes    68: the 17 topic rates as int32 little-endian
 
+#include "host/topicregistry.h"
+
 #include <QByteArray>
 #include <QRect>
 #include <QString>
@@ -21,11 +23,6 @@
 
 namespace quarvel {
 
-constexpr int kTopicRateCount = 17;
-using TTopicRates = std::array<std::int32_t, kTopicRateCount>;
-
-// 100 units per second, except topics 3, 6, 13, 14, 15 (50), 5, 9, 12 (200) and 7 (250).
-TTopicRates BuiltInTopicRates();
 
 // What was found under the settings key; a value that is absent, of the
 // wrong type or out of range stays empty and the caller keeps its default.

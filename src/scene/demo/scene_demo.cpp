@@ -226,11 +226,6 @@ struct TDemo {
 
 int main(int argc, char** argv) {
     SetDefaultSceneFormat();
-    if (qEnvironmentVariableIsSet("QUARVEL_SAMPLES")) {
-        QSurfaceFormat f = QSurfaceFormat::defaultFormat();
-        f.setSamples(qEnvironmentVariableIntValue("QUARVEL_SAMPLES"));
-        QSurfaceFormat::setDefaultFormat(f);
-    }
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -247,7 +242,7 @@ int main(int argc, char** argv) {
     viewer.Library = &demo.Library;
     viewer.Background = QColor(24, 28, 40);
     viewer.resize(1024, 768);
-    viewer.setWindowTitle("Quarvel scene demo");
+    viewer.setTitle("Quarvel scene demo");
     viewer.show();
 
     QTimer::singleShot(300, [&] {
@@ -265,7 +260,6 @@ int main(int argc, char** argv) {
             demo.BuildAll();
         }
         if (parser.isSet(shot)) {
-            viewer.repaint();
             viewer.grabFramebuffer().save(parser.value(shot));
         }
         if (parser.isSet(quit))

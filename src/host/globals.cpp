@@ -1,4 +1,4 @@
-#include "shell/globals.h"
+#include "host/globals.h"
 
 namespace quarvel {
 bool AbortLoops = false;

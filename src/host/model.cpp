@@ -1,0 +1,337 @@
+#include "host/model.h"
+
+#include "common/rounding.h"
+#include "host/host.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+
+namespace quarvel {
+
+namespace {
+const QString kBarHint = QStringLiteral("Scroll through the animation");
+const QString kViewHint = QStringLiteral("Use the left mouse button to rotate and the right mouse button to move");
+}
+
+void TModel::Wrap() {
+    const float max = float(Host.BarMaximum());
+    if (Host.S.AnimPosition > max)
+        Host.S.AnimPosition -= max;
+}
+
+void TModel::Tick() {
+    Wrap();
+    Update(Host.S.AnimPosition);
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
+}
+
+std::unique_ptr<TModel> CreateTopicModel(THost& host, std::int32_t id) {
+    switch (id) {
+    case 1: return std::make_unique<TMoonPhaseTopic>(host, id);
+    case 3: return std::make_unique<TNightDayTopic>(host, id);
+    case 4: return std::make_unique<TSeasonsTopic>(host, id);
+    case 5: return std::make_unique<TSolarSystemTopic>(host, id);
+    case 6: return std::make_unique<TSatellitesTopic>(host, id);
+    case 7: return std::make_unique<TGravityTopic>(host, id);
+    case 8: return std::make_unique<TMotorTopic>(host, id);
+    case 9: return std::make_unique<TBellTopic>(host, id);
+    case 10: return std::make_unique<TRelayTopic>(host, id);
+    case 11: return std::make_unique<TLeftHandTopic>(host, id);
+    case 13: return std::make_unique<TConductionTopic>(host, id);
+    case 14: return std::make_unique<TRadAbsorbTopic>(host, id);
+    case 15: return std::make_unique<THCModelTopic>(host, id);
+    case 16: return std::make_unique<TSpeedTopic>(host, id);
+    case 18: return std::make_unique<TPlaneMirrorTopic>(host, id);
+    case 19: return std::make_unique<TRefractionTopic>(host, id);
+    case 20: return std::make_unique<TStWireTopic>(host, id);
+    case 21: return std::make_unique<TDomainTopic>(host, id);
+    default: return std::make_unique<TModel>(host, id);
+    }
+}
+
+// --- 1: moon phases ---
+void TMoonPhaseTopic::BuildSequence() {
+    Build();
+    if (QLabel* strip = Host.C.Moonpic) {
+        QImage black(strip->width() > 0 ? strip->width() : 292, 130, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        strip->setFixedHeight(130);
+        strip->setPixmap(QPixmap::fromImage(black));
+    }
+    DrawStrip(0);
+}
+void TMoonPhaseTopic::Tick() {
+    Wrap();
+    Update(Host.S.AnimPosition);
+    DrawStrip(Host.S.AnimPosition);
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
+}
+void TMoonPhaseTopic::Scroll(int v) {
+    Update(float(v));
+    DrawStrip(float(v));
+}
+
+// --- 3: day and night ---
+QString TNightDayTopic::ClockText(float position) {
+    const float hours = position / 15;
+    return QString::asprintf("GMT %2.2d hrs: %2.2d min", int(Trunc(hours)), int(RoundHalfEven(Frac(hours) * 60)));
+}
+void TNightDayTopic::BuildSequence() {
+    Host.CreateStatusText();
+    Build();
+    Update(180);
+    Host.CreateStatusText();
+    Host.SetStatusText(QString::asprintf("GMT %2.2d hrs: %2.2d min", 12, 0));
+}
+void TNightDayTopic::Tick() {
+    Wrap();
+    Update(Host.S.AnimPosition);
+    Host.SetStatusText(ClockText(Host.S.AnimPosition));
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
+}
+void TNightDayTopic::Scroll(int v) {
+    Update(float(v));
+    Host.SetStatusText(ClockText(float(v)));
+}
+
+// --- 4: seasons ---
+void TSeasonsTopic::BuildSequence() {
+    Build();
+    Update(0);
+}
+
+// --- 5: solar system ---
+void TSolarSystemTopic::BuildSequence() {
+    CreateLabels();
+    Build();
+    PlaceLabels();
+    Host.S.LabelRefreshPending = true;
+}
+void TSolarSystemTopic::Tick() {
+    Wrap();
+    Update(Host.S.AnimPosition);
+    PlaceLabels();
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
+}
+void TSolarSystemTopic::Scroll(int v) {
+    Update(float(2 * v));
+    PlaceLabels();
+}
+
+// --- 6: satellites ---
+void TSatellitesTopic::BuildSequence() {
+    Build();
+    if (QLabel* strip = Host.C.Moonpic) {
+        QImage map(292, 130, QImage::Format_RGB32);
+        map.fill(Qt::black);
+        strip->setFixedHeight(130);
+        strip->setPixmap(QPixmap::fromImage(map));
+    }
+    DrawStrip(0);
+}
+void TSatellitesTopic::Tick() {
+    Wrap();
+    Update(Host.S.AnimPosition);
+    DrawStrip(Host.S.AnimPosition);
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
+}
+void TSatellitesTopic::Scroll(int v) {
+    Update(float(v));
+    DrawStrip(float(v));
+}
+
+// --- 7: gravity ---
+void TGravityTopic::BuildSequence() {
+    SetLaunch(0);
+    Build();
+    if (Host.C.Moonpic)
+        Host.C.Moonpic->update();
+    Host.SetHints(QStringLiteral("Change the sideways velocity"), kViewHint);
+}
+void TGravityTopic::Tick() {
+    // The fall is stepped at most once per 2 units of rate-scaled time.
+    if (Host.S.AnimPosition <= 2)
+        return;
+    Host.S.AnimPosition = 0;
+    const bool running = Step();
+    Host.SetTimer(running);
+    SetPosition(0);
+    Redraw();
+    Host.C.Start->setEnabled(!running);
+    Host.C.Stop->setEnabled(running);
+}
+void TGravityTopic::Scroll(int v) {
+    Host.SetTimer(false);
+    Host.C.Stop->setEnabled(false);
+    Host.C.Start->setEnabled(true);
+    SetLaunch(v * 0.01f);
+    SetPosition(v * 0.01f);
+    Redraw();
+}
+void TGravityTopic::Launch(int bar, float speed) {
+    Host.SetBarValue(bar);
+    SetLaunch(speed);
+    SetLaunch(speed);
+    SetPosition(0);
+    Redraw();
+}
+
+// --- 9: bell ---
+void TBellTopic::BuildSequence() {
+    Build();
+    Host.CreateStatusText(); // part names on hover
+}
+
+// --- 10: relay ---
+void TRelayTopic::BuildSequence() {
+    Host.C.Switch->setCheckable(true);
+    Host.C.Switch->setChecked(false);
+    Build();
+}
+
+// --- 11: left-hand rule ---
+void TLeftHandTopic::BuildSequence() {
+    Host.C.Switch->setChecked(false);
+    Host.C.Switch->setCheckable(false);
+    Build();
+}
+void TLeftHandTopic::Tick() {
+    if (Host.S.AnimPosition > 70) {
+        Host.SetTimer(false);
+        SetSwitch(false);
+    } else {
+        Update(Host.S.AnimPosition);
+    }
+}
+
+// --- 13: conduction ---
+QString TConductionTopic::TickClock(float position) {
+    const std::int64_t s = Trunc(position);
+    return QString::asprintf("Time %2.2d min : %2.2d sec", int(Div(s, 60)), int(Mod(s, 60)));
+}
+QString TConductionTopic::ScrollClock(int position) {
+    return QString::asprintf("Time %2.2d min: %2.2d sec", int(Div(position, 60)), int(Mod(position, 60)));
+}
+void TConductionTopic::Update(float position) { UpdateMetal(Host.C.Metal ? Host.C.Metal->currentIndex() : 0, position); }
+void TConductionTopic::BuildSequence() {
+    Build();
+    Host.CreateStatusText();
+    Host.SetStatusText(ScrollClock(0));
+    m_lastBar = 0;
+}
+void TConductionTopic::Tick() {
+    const float max = float(Host.BarMaximum());
+    if (Host.S.AnimPosition < max) {
+        Update(Host.S.AnimPosition);
+    } else {
+        Host.S.AnimPosition = max;
+        Host.Stop(); // also switches the heater off
+    }
+    Host.SetStatusText(TickClock(Host.S.AnimPosition));
+    m_lastBar = int(Trunc(Host.S.AnimPosition));
+    Host.SetBarValue(m_lastBar);
+}
+void TConductionTopic::Scroll(int v) {
+    Update(float(v));
+    Host.SetStatusText(ScrollClock(v));
+    StartHook(v > m_lastBar);
+    m_lastBar = v;
+}
+
+// --- 14: radiation absorption ---
+void TRadAbsorbTopic::BuildSequence() {
+    Build();
+    Host.CreateStatusText();
+    Host.SetStatusText(TConductionTopic::ScrollClock(0));
+    m_lastBar = 0;
+}
+void TRadAbsorbTopic::Tick() {
+    const float max = float(Host.BarMaximum());
+    if (Host.S.AnimPosition < max) {
+        Update(Host.S.AnimPosition);
+    } else {
+        Host.S.AnimPosition = max;
+        Host.Stop(); // and the heater goes dark
+    }
+    Host.SetStatusText(TConductionTopic::TickClock(Host.S.AnimPosition));
+    m_lastBar = int(Trunc(Host.S.AnimPosition));
+    Host.SetBarValue(m_lastBar);
+}
+void TRadAbsorbTopic::Scroll(int v) {
+    Update(float(v));
+    Host.SetStatusText(TConductionTopic::ScrollClock(v));
+    HeaterColour(v > m_lastBar);
+    m_lastBar = v;
+}
+void TRadAbsorbTopic::OnStart() {
+    HeaterColour(true);
+    if (Host.BarValue() >= Host.BarMaximum())
+        Host.S.AnimPosition = 0; // a finished run starts again
+}
+
+// --- 15: heat-conduction particles ---
+void THCModelTopic::Tick() {
+    const float max = float(Host.BarMaximum());
+    if (Host.S.AnimPosition > max) {
+        Host.S.AnimPosition -= max;
+        WrapNotice();
+    }
+    Update(Host.S.AnimPosition);
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
+}
+void THCModelTopic::Scroll(int v) {
+    Update(float(v));
+    Host.C.Reset->setEnabled(true);
+}
+void THCModelTopic::OnStart() { Host.C.Reset->setEnabled(true); }
+
+// --- 16: trolley and light gate ---
+void TSpeedTopic::BuildSequence() {
+    Build();
+    if (QLabel* strip = Host.C.Moonpic) {
+        QImage gate(400, 125, QImage::Format_RGB32);
+        gate.fill(Qt::black);
+        strip->setFixedHeight(125);
+        strip->setPixmap(QPixmap::fromImage(gate));
+    }
+    DrawGateStrip();
+    InitRun();
+}
+void TSpeedTopic::Tick() {
+    const bool running = Step(Host.S.AnimPosition);
+    Host.SetTimer(running);
+    Host.C.Stop->setEnabled(running);
+    Host.C.Start->setEnabled(!running);
+}
+void TSpeedTopic::OnStart() {
+    Host.S.AnimPosition = 0;
+    Host.C.Reset->setEnabled(true);
+    InitRun();
+}
+void TSpeedTopic::Reset() {
+    ResetRun();
+    DrawGateStrip();
+}
+
+// --- 18, 19, 20, 21 ---
+void TPlaneMirrorTopic::BuildSequence() {
+    Build();
+    Drag(); // traces the first rays
+}
+void TRefractionTopic::BuildSequence() {
+    BuildBlock(0);
+    if (Host.C.RectBlock)
+        Host.C.RectBlock->setChecked(true);
+}
+void TStWireTopic::BuildSequence() {
+    Build();
+    Host.SetHints(QStringLiteral("Move the compass vertically"), QStringLiteral("Use the left mouse button to rotate the view"));
+}
+void TDomainTopic::BuildSequence() {
+    Build();
+    Update(360);
+    Host.SetHints(QStringLiteral("Magnetise the material"), kViewHint);
+}
+
+} // namespace quarvel
