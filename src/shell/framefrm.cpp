@@ -139,6 +139,7 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
     CreateLayout();
     CreateMenus();
     CreateHost();
+    SetLargeButtons(false); // the normal sizes of the toolbar items
 
     // Initial layout of panes and toolbars.
     GLToolwin->hide();

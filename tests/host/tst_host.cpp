@@ -1,0 +1,521 @@
+// The animation host against recording models: the time loop, the scroll
+// bar, the buttons, the turn animations and the pointer.
+
+#include "../testmain.h"
+#include "host/host.h"
+#include "host/globals.h"
+#include "host/protractor.h"
+#include "scene/viewer.h"
+#include "shell/dialogs.h"
+#include "shell/dock.h"
+#include "shell/framefrm.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <cmath>
+
+using namespace quarvel;
+
+namespace {
+// Every model word a test may look at, written down as it is called.
+struct TLog {
+    QStringList Calls;
+    QList<float> Updates;
+    void Add(const QString& s) { Calls << s; }
+};
+
+template <class Base> class TRecorder : public Base {
+public:
+    TRecorder(THost& h, std::int32_t id, TLog& log) : Base(h, id), Log(log) {}
+    TLog& Log;
+    void Build() override { Log.Add("Build"); }
+    void Update(float p) override { Log.Updates << p; }
+    void StartHook(bool on) override { Log.Add(on ? "StartHook(true)" : "StartHook(false)"); }
+};
+
+class TGravity : public TRecorder<TGravityTopic> {
+public:
+    using TRecorder::TRecorder;
+    QList<bool> Steps; // what Step() answers, in turn
+    bool Step() override {
+        Log.Add("Step");
+        return Steps.isEmpty() ? false : Steps.takeFirst();
+    }
+};
+
+class TLeftHand : public TRecorder<TLeftHandTopic> {
+public:
+    using TRecorder::TRecorder;
+    void SetSwitch(bool on) override { Log.Add(on ? "Switch(true)" : "Switch(false)"); }
+};
+
+class TTrolley : public TRecorder<TSpeedTopic> {
+public:
+    using TRecorder::TRecorder;
+    QList<bool> Runs;
+    bool Step(float) override { return Runs.isEmpty() ? false : Runs.takeFirst(); }
+};
+
+class TMotor : public TRecorder<TMotorTopic> {
+public:
+    using TRecorder::TRecorder;
+    void TurnField(float a) override { Log.Add(QStringLiteral("Field %1").arg(a)); }
+    void TurnCurrent(float a) override { Log.Add(QStringLiteral("Current %1").arg(a)); }
+    void FinishTurn(bool field) override { Log.Add(field ? "FinishField" : "FinishCurrent"); }
+};
+
+class TRefraction : public TRecorder<TRefractionTopic> {
+public:
+    using TRecorder::TRecorder;
+    void BuildBlock(int block) override {
+        Log.Add(QStringLiteral("Block %1").arg(block));
+        auto* box = Host.SceneBase->AddNew<TCube>();
+        box->Name = "raybox";
+        box->SetPosition(5, 0, 0);
+    }
+    void Drag(int block) override { Log.Add(QStringLiteral("Drag %1").arg(block)); }
+};
+
+class TWire : public TRecorder<TStWireTopic> {
+public:
+    using TRecorder::TRecorder;
+    void Build() override {
+        auto* compass = Host.SceneBase->AddNew<TSphere>();
+        compass->Name = "target";
+        compass->SetRadius(0.5f);
+    }
+};
+} // namespace
+
+class TestHost : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void tickWrapsOnceAtTheBarMaximum();
+    void startReadsTheBar();
+    void gravityStepsEveryTwoUnits();
+    void leftHandStopsPast70();
+    void conductionStopsAtTheMaximum();
+    void radiationRestartsFromZero();
+    void trolleyRunsWhileItsStepSaysSo();
+    void scrollBarMapping_data();
+    void scrollBarMapping();
+    void runWithoutFrameTimerDoesNothing();
+    void turnAnimationsEndWithTheirTopic();
+    void turnAnimationRunsToTheEnd();
+    void panVectorAndDistance();
+    void dragLimits();
+    void rightButtonDoesNotPanTheWire();
+    void protractorGeometry();
+    void speedDialogPersists();
+    void toolbarItemsPerTopic();
+
+private:
+    void Select(std::int32_t id);
+    TFrameState m_state;
+    std::unique_ptr<QWidget> m_window;
+    THost* m_host = nullptr;
+    QScrollBar* m_bar = nullptr;
+    QList<QAction*> m_actions;
+    TLog m_log;
+    TModel* m_model = nullptr;
+};
+
+void TestHost::init() {
+    m_state = TFrameState();
+    m_state.Busy = false;
+    m_log = TLog();
+    AbortLoops = false;
+    m_window = std::make_unique<QWidget>();
+    m_window->resize(400, 300);
+    auto* layout = new QVBoxLayout(m_window.get());
+    auto* placeholder = new QWidget(m_window.get());
+    m_bar = new QScrollBar(Qt::Horizontal, m_window.get());
+    layout->addWidget(placeholder, 1);
+    layout->addWidget(m_bar);
+    THostControls c;
+    c.ViewParent = m_window.get();
+    c.ViewPlaceholder = placeholder;
+    c.Bar = m_bar;
+    auto action = [this](bool checkable = false) {
+        auto* a = new QAction(m_window.get());
+        a->setCheckable(checkable);
+        m_actions << a;
+        return a;
+    };
+    c.Start = action();
+    c.Stop = action();
+    c.Reset = action();
+    c.Scale = action();
+    c.Switch = action(true);
+    c.Current = action();
+    c.Field = action();
+    c.Markers = action(true);
+    c.Slit1 = action(true);
+    c.Slit3 = action(true);
+    c.RectBlock = action(true);
+    c.DBlock = action(true);
+    c.Prism = action(true);
+    c.Metal = new QComboBox(m_window.get());
+    c.Metal->addItems({"Aluminium", "Copper", "Iron"});
+    c.ScreenWidth = [] { return 1152; };
+    m_host = new THost(m_state, c, m_window.get());
+    m_host->ModelFactory = [this](THost& h, std::int32_t id) -> std::unique_ptr<TModel> {
+        std::unique_ptr<TModel> m;
+        switch (id) {
+        case 1: m = std::make_unique<TRecorder<TMoonPhaseTopic>>(h, id, m_log); break;
+        case 3: m = std::make_unique<TRecorder<TNightDayTopic>>(h, id, m_log); break;
+        case 5: m = std::make_unique<TRecorder<TSolarSystemTopic>>(h, id, m_log); break;
+        case 7: m = std::make_unique<TGravity>(h, id, m_log); break;
+        case 8: m = std::make_unique<TMotor>(h, id, m_log); break;
+        case 11: m = std::make_unique<TLeftHand>(h, id, m_log); break;
+        case 13: m = std::make_unique<TRecorder<TConductionTopic>>(h, id, m_log); break;
+        case 14: m = std::make_unique<TRecorder<TRadAbsorbTopic>>(h, id, m_log); break;
+        case 16: m = std::make_unique<TTrolley>(h, id, m_log); break;
+        case 19: m = std::make_unique<TRefraction>(h, id, m_log); break;
+        case 20: m = std::make_unique<TWire>(h, id, m_log); break;
+        case 21: m = std::make_unique<TRecorder<TDomainTopic>>(h, id, m_log); break;
+        default: m = std::make_unique<TRecorder<TModel>>(h, id, m_log); break;
+        }
+        m_model = m.get();
+        return m;
+    };
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestHost::cleanup() {
+    m_window.reset();
+    m_actions.clear();
+}
+
+void TestHost::Select(std::int32_t id) {
+    m_state.CurrentTopicId = id;
+    m_host->BuildTopic(id);
+    m_log.Calls.clear();
+    m_log.Updates.clear();
+}
+
+void TestHost::tickWrapsOnceAtTheBarMaximum() {
+    Select(1);
+    QCOMPARE(m_bar->maximum(), 10080);
+    m_host->Start();
+    m_state.AnimPosition = 10070;
+    m_host->Tick(0.5); // +50 at 100 a second
+    QCOMPARE(m_state.AnimPosition, 40.f);
+    QCOMPARE(m_log.Updates.last(), 40.f);
+    QCOMPARE(m_bar->value(), 40);
+    m_state.AnimPosition = 10070;
+    m_host->Tick(200); // far past: wrapped only once
+    QCOMPARE(m_state.AnimPosition, 10070.f + 20000 - 10080);
+}
+
+void TestHost::startReadsTheBar() {
+    Select(3);
+    QCOMPARE(m_bar->value(), 180);
+    QCOMPARE(m_host->StatusText(), QStringLiteral("GMT 12 hrs: 00 min"));
+    m_host->Start();
+    QCOMPARE(m_state.AnimPosition, 180.f);
+    QVERIFY(!m_actions[0]->isEnabled());
+    QVERIFY(m_actions[1]->isEnabled());
+    QVERIFY(m_host->TimerRunning());
+    m_host->Tick(0.3); // +15 at 50 a second: 195 is 13:00
+    QCOMPARE(m_host->StatusText(), QStringLiteral("GMT 13 hrs: 00 min"));
+    m_host->Stop();
+    QVERIFY(!m_host->TimerRunning());
+    QVERIFY(m_actions[0]->isEnabled());
+    QVERIFY(AbortLoops);
+}
+
+void TestHost::gravityStepsEveryTwoUnits() {
+    Select(7);
+    auto* model = static_cast<TGravity*>(m_model);
+    model->Steps = {true, false};
+    m_host->Start();
+    m_host->Tick(0.004); // 1 unit at 250 a second
+    QVERIFY(!m_log.Calls.contains("Step"));
+    m_host->Tick(0.006); // 2.5 units: one step, back to 0
+    QCOMPARE(m_log.Calls.count("Step"), 1);
+    QCOMPARE(m_state.AnimPosition, 0.f);
+    QVERIFY(m_host->TimerRunning());
+    m_host->Tick(0.01);
+    QCOMPARE(m_log.Calls.count("Step"), 2); // the satellite has landed
+    QVERIFY(!m_host->TimerRunning());
+    QVERIFY(m_actions[0]->isEnabled());
+}
+
+void TestHost::leftHandStopsPast70() {
+    Select(11);
+    m_host->SwitchClicked();
+    QVERIFY(m_log.Calls.contains("Switch(true)"));
+    QVERIFY(m_host->TimerRunning());
+    m_bar->setValue(7);
+    m_host->Tick(0.5); // 50
+    QCOMPARE(m_log.Updates.last(), 50.f);
+    m_host->Tick(0.3); // 80 > 70
+    QVERIFY(m_log.Calls.contains("Switch(false)"));
+    QVERIFY(!m_host->TimerRunning());
+    QCOMPARE(m_bar->value(), 7); // the bar is left alone
+}
+
+void TestHost::conductionStopsAtTheMaximum() {
+    Select(13);
+    QCOMPARE(m_host->StatusText(), QStringLiteral("Time 00 min: 00 sec"));
+    m_host->Start();
+    QVERIFY(m_log.Calls.contains("StartHook(true)"));
+    m_state.AnimPosition = 990;
+    m_host->Tick(1); // +50: past the maximum 1000
+    QCOMPARE(m_state.AnimPosition, 1000.f);
+    QVERIFY(!m_host->TimerRunning());
+    QVERIFY(m_actions[0]->isEnabled());
+    QVERIFY(!m_actions[1]->isEnabled());
+    QVERIFY(m_log.Calls.contains("StartHook(false)"));
+    QCOMPARE(m_host->StatusText(), QStringLiteral("Time 16 min : 40 sec"));
+    m_bar->setValue(65); // the pupil scrubs
+    QCOMPARE(m_host->StatusText(), QStringLiteral("Time 01 min: 05 sec"));
+}
+
+void TestHost::radiationRestartsFromZero() {
+    Select(14);
+    m_bar->setValue(300);
+    m_host->Start();
+    QCOMPARE(m_state.AnimPosition, 0.f);
+    m_host->Stop();
+    m_bar->setValue(120);
+    m_host->Start();
+    QCOMPARE(m_state.AnimPosition, 120.f);
+}
+
+void TestHost::trolleyRunsWhileItsStepSaysSo() {
+    Select(16);
+    auto* model = static_cast<TTrolley*>(m_model);
+    model->Runs = {true, false};
+    m_host->Start();
+    QCOMPARE(m_state.AnimPosition, 0.f);
+    m_host->Tick(0.1);
+    QVERIFY(m_host->TimerRunning());
+    QVERIFY(m_actions[1]->isEnabled());
+    m_host->Tick(0.1);
+    QVERIFY(!m_host->TimerRunning());
+    QVERIFY(m_actions[0]->isEnabled());
+    QVERIFY(!m_actions[1]->isEnabled());
+}
+
+void TestHost::scrollBarMapping_data() {
+    QTest::addColumn<int>("topic");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<float>("update");
+    QTest::newRow("moon") << 1 << 500 << 500.f;
+    QTest::newRow("solar system doubles") << 5 << 1000 << 2000.f;
+    QTest::newRow("domains count down") << 21 << 100 << 260.f;
+}
+
+void TestHost::scrollBarMapping() {
+    QFETCH(int, topic);
+    QFETCH(int, value);
+    QFETCH(float, update);
+    Select(topic);
+    m_bar->setValue(value);
+    QCOMPARE(m_log.Updates.last(), update);
+    QCOMPARE(m_state.AnimPosition, 0.f); // scrolling does not move the animation position
+    if (TopicHasFrameTimer(topic)) {
+        m_host->Start();
+        QCOMPARE(m_state.AnimPosition, float(value));
+    }
+}
+
+void TestHost::runWithoutFrameTimerDoesNothing() {
+    for (std::int32_t id : {17, 19, 20, 22}) {
+        Select(id);
+        m_host->Start();
+        QVERIFY(!m_host->TimerRunning());
+    }
+}
+
+void TestHost::turnAnimationsEndWithTheirTopic() {
+    Select(8);
+    m_host->Start();
+    m_host->FieldOrCurrentClicked(true);
+    QVERIFY(m_host->Turning());
+    QVERIFY(!m_host->TimerRunning()); // off while turning
+    QTRY_VERIFY(m_log.Calls.count() >= 5);
+    m_host->FieldOrCurrentClicked(false); // ignored while a turn runs
+    QVERIFY(!m_log.Calls.join(' ').contains("Current"));
+    // A topic switch ends it at once: no final step, no timer for the old topic.
+    Select(9);
+    QTest::qWait(100);
+    QVERIFY(!m_host->Turning());
+    QVERIFY(m_log.Calls.isEmpty());
+    QVERIFY(!m_host->TimerRunning());
+
+    Select(8);
+    m_host->FieldOrCurrentClicked(false);
+    QTRY_VERIFY(m_log.Calls.count() >= 3);
+    m_host->Stop(); // Stop ends it as well
+    QTest::qWait(100);
+    QVERIFY(!m_host->Turning());
+    QVERIFY(!m_log.Calls.contains("FinishCurrent"));
+    QVERIFY(!m_host->TimerRunning());
+}
+
+void TestHost::turnAnimationRunsToTheEnd() {
+    Select(8);
+    m_host->Start();
+    m_log.Calls.clear();
+    m_host->FieldOrCurrentClicked(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_host->Turning(), 5000);
+    QCOMPARE(m_log.Calls.first(), QStringLiteral("Field 0"));
+    QCOMPARE(m_log.Calls.at(60), QStringLiteral("Field -180"));
+    QCOMPARE(m_log.Calls.last(), QStringLiteral("FinishField"));
+    QVERIFY(m_host->TimerRunning()); // restored
+}
+
+void TestHost::panVectorAndDistance() {
+    Select(1);
+    m_host->GLCamera->SetPosition(0, 0, 10);
+    m_host->WheelTurned(120);
+    QVERIFY(std::abs(m_host->GLCamera->DistanceToTarget() - 10.5f) < 1e-4f);
+    m_host->WheelTurned(-120);
+    QVERIFY(std::abs(m_host->GLCamera->DistanceToTarget() - 10.f) < 1e-4f);
+    m_host->Zoom(true);
+    QVERIFY(std::abs(m_host->GLCamera->DistanceToTarget() - 10 / 1.157625f) < 1e-3f);
+    m_host->Zoom(false);
+    m_host->GLCamera->SetPosition(0, 0, 10);
+    m_state.LastMouseX = 0;
+    m_state.LastMouseY = 0;
+    const QVector3D pan = m_host->PanVector(QPointF(10, 0));
+    QVERIFY((pan - QVector3D(0.12f, 0, 0)).length() < 1e-5f); // k = 10 x 0.12 / 100
+    const QVector3D up = m_host->PanVector(QPointF(0, -10)); // pointer up: scene up
+    QVERIFY((up - QVector3D(0, 0.12f, 0)).length() < 1e-5f);
+}
+
+void TestHost::dragLimits() {
+    Select(19);
+    const TViewport view = m_host->GLViewer->Viewport();
+    QVERIFY(view.Size.width() > 100);
+    TSceneObject* box = m_host->SceneBase->FindByName("raybox");
+    QVERIFY(box);
+    auto dragTo = [&](const QVector3D& target) {
+        const QPointF from = *view.Project(box->AbsolutePosition() + QVector3D(0, 0.5f, 0));
+        m_host->MousePressed(from, Qt::LeftButton);
+        QCOMPARE(m_state.PickedObject, box);
+        m_host->MouseMoved(*view.Project(target), Qt::LeftButton);
+    };
+    dragTo({-20, 0.5f, 0}); // far to the left
+    QCOMPARE(box->Position().x(), 1.8f); // the rectangular block's limit
+    QVERIFY(m_log.Calls.contains("Drag 0"));
+
+    QVERIFY(m_host->BlockChosen(2)); // the prism
+    box = m_host->SceneBase->FindByName("raybox");
+    dragTo({-20, 0.5f, 0});
+    // The pointer's point on the plane stops at x = -10; the box, grabbed near
+    // its middle, follows it there.
+    QVERIFY2(box->Position().x() < -9 && box->Position().x() > -11, qPrintable(QString::number(box->Position().x())));
+
+    // A press on empty space clears the pick and a drag orbits instead.
+    const QVector3D before = m_host->GLCamera->AbsolutePosition();
+    m_host->MousePressed(QPointF(2, 2), Qt::LeftButton);
+    QCOMPARE(m_state.PickedObject, nullptr);
+    m_host->MouseMoved(QPointF(40, 2), Qt::LeftButton);
+    QVERIFY((m_host->GLCamera->AbsolutePosition() - before).length() > 0.1f);
+}
+
+void TestHost::rightButtonDoesNotPanTheWire() {
+    Select(20);
+    const QVector3D base = m_host->SceneBase->Position();
+    m_host->MousePressed(QPointF(100, 100), Qt::RightButton);
+    m_host->MouseMoved(QPointF(150, 120), Qt::RightButton);
+    QCOMPARE(m_host->SceneBase->Position(), base);
+    Select(1);
+    const QVector3D moon = m_host->SceneBase->Position();
+    m_host->MousePressed(QPointF(100, 100), Qt::RightButton);
+    m_host->MouseMoved(QPointF(150, 120), Qt::RightButton);
+    QVERIFY(m_host->SceneBase->Position() != moon);
+}
+
+void TestHost::protractorGeometry() {
+    const QPointF c(255, 0);
+    const QLineF ten = ProtractorTick(c, 10), five = ProtractorTick(c, 5), one = ProtractorTick(c, 1);
+    QVERIFY(std::abs(QLineF(c, ten.p1()).length() - 250) < 1e-6);
+    QVERIFY(std::abs(QLineF(c, ten.p2()).length() - 230) < 1e-6);
+    QVERIFY(std::abs(QLineF(c, five.p2()).length() - 240) < 1e-6);
+    QVERIFY(std::abs(QLineF(c, one.p2()).length() - 245) < 1e-6);
+    QCOMPARE(ProtractorLabel(30), QStringLiteral("60"));
+    QCOMPARE(ProtractorLabel(120), QStringLiteral("30"));
+    const QPointF label = ProtractorLabelCentre(c, 90);
+    QVERIFY(std::abs(label.x() - 255) < 1e-6 && std::abs(label.y() - 220) < 1e-6); // straight down
+    const auto [a, b] = ProtractorAngleLines(c, 30);
+    QVERIFY(std::abs(a.p2().x() - (255 + 370 * std::cos(M_PI / 6))) < 1e-4);
+    QVERIFY(std::abs(b.p2().x() - (255 - 370 * std::cos(M_PI / 6))) < 1e-4);
+    QVERIFY(std::abs(a.p2().y() - 185) < 1e-4);
+}
+
+void TestHost::speedDialogPersists() {
+    m_window.reset();
+    QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
+    SetBoxAnswerer([](const TBoxRequest&) { return true; });
+    {
+        TFrameFrm frame(QStringLiteral(QUARVEL_CONTENT_DIR));
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.CurrentTopicId = 5;
+        int offered = 0;
+        frame.Host->SpeedDialog = [&](int current) -> std::optional<int> {
+            offered = current;
+            return 1;
+        };
+        QVERIFY(frame.Host->ShowSpeedDialog());
+        QCOMPARE(offered, 200);
+        QCOMPARE(frame.TopicRates[5], 1);
+    }
+    TFrameFrm again(QStringLiteral(QUARVEL_CONTENT_DIR));
+    QCOMPARE(again.TopicRates[5], 1);
+    SetBoxAnswerer({});
+}
+
+void TestHost::toolbarItemsPerTopic() {
+    m_window.reset();
+    QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
+    TFrameFrm f(QStringLiteral(QUARVEL_CONTENT_DIR));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    struct TRow {
+        std::int32_t Id;
+        QStringList Shown;
+        QStringList Hidden;
+    };
+    const TRow rows[] = {
+        {5, {"StartBtn", "SSViewBtn", "ssPlanetNamesBtn"}, {"metalCB", "RectBlockBtn", "moFieldBtn"}},
+        {8, {"StartBtn", "moCurrentBtn", "moFieldBtn"}, {"SwitchBtn", "SSViewBtn"}},
+        {11, {"SwitchBtn", "moCurrentBtn", "moFieldBtn"}, {"StartBtn", "StopBtn"}},
+        {13, {"metalCB", "StartBtn"}, {"ResetBtn"}},
+        {16, {"ResetBtn", "LightGateSE", "RampUpDn", "TrolleyMassUpDn"}, {"metalCB"}},
+        {18, {"SlitBtn", "ProtractorBtn"}, {"StartBtn"}},
+        {19, {"RectBlockBtn", "DBlockBtn", "PrismBtn"}, {"StartBtn", "SlitBtn"}},
+        {20, {"moCurrentBtn"}, {"moFieldBtn", "StartBtn"}},
+    };
+    for (const TRow& r : rows) {
+        f.SelectTopic(r.Id);
+        QCOMPARE(f.CurrentTopicId, r.Id);
+        QVERIFY(f.MainToolbar->isVisible());
+        for (const QString& n : r.Shown)
+            QVERIFY2(f.Item(n)->isVisible(), qPrintable(QString::number(r.Id) + " " + n));
+        for (const QString& n : r.Hidden)
+            QVERIFY2(!f.Item(n)->isVisible(), qPrintable(QString::number(r.Id) + " " + n));
+    }
+    QVERIFY(f.GLToolwin->isVisible());
+    QCOMPARE(f.GLHsb->minimum(), -15); // topic 20's bar
+    f.SelectTopic(1023);
+    QVERIFY(!f.MainToolbar->isVisible());
+    QVERIFY(f.CircuitToolbar->isVisible());
+    QVERIFY(!f.GLToolwin->isVisible());
+}
+
+QUARVEL_GUI_TEST_MAIN(TestHost)
+#include "tst_host.moc"
