@@ -222,6 +222,12 @@ void THost::BuildTopic(std::int32_t id) {
         PlaceViewForTopic(id);
         return;
     }
+    // The picture strip's source picture: the full Moon, or the world map.
+    BitmapList[0] = QImage();
+    const char* strip = id == 1 ? "FullMoon.bmp" : id == 6 ? "GndTrack.bmp" : nullptr;
+    if (strip)
+        if (const QString path = ResolveContentPath(MatLib.TextureFolder, QLatin1String(strip)); !path.isEmpty())
+            BitmapList[0].load(path);
     m_model = ModelFactory(*this, id);
     m_block = 0;
     if (C.Start) {
