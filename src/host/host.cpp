@@ -113,6 +113,27 @@ THost::THost(TFrameState& state, THostControls controls, QObject* parent)
     if (C.Bar)
         connect(C.Bar, &QScrollBar::valueChanged, this, &THost::ScrollMoved);
 
+    if (C.Names)
+        connect(C.Names, &QAction::toggled, this, [this](bool on) {
+            if (auto* solar = dynamic_cast<TSolarSystemTopic*>(m_model.get()))
+                solar->ShowNames(on);
+        });
+    if (C.Orbits && C.Planets) {
+        connect(C.Orbits, &QAction::triggered, this, [this] {
+            if (auto* solar = dynamic_cast<TSolarSystemTopic*>(m_model.get()))
+                solar->ChooseView(false);
+        });
+        connect(C.Planets, &QAction::triggered, this, [this] {
+            if (auto* solar = dynamic_cast<TSolarSystemTopic*>(m_model.get()))
+                solar->ChooseView(true);
+        });
+        if (C.Scale && C.Scale->menu())
+            connect(C.Scale->menu(), &QMenu::aboutToShow, this, [this] {
+                C.Orbits->setChecked(!S.PlanetsToScale);
+                C.Planets->setChecked(S.PlanetsToScale);
+            });
+    }
+
     m_turnTimer = new QTimer(this);
     m_turnTimer->setInterval(15);
     connect(m_turnTimer, &QTimer::timeout, this, [this] {
@@ -205,7 +226,7 @@ void THost::TearDown() {
     SceneBase->DeleteChildren();
     FontDC->DeleteChildren();
     m_status = nullptr;
-    FontDC->Visible = true;
+    FontDC->Visible = false; // shown again by a status text or the planet names
     if (m_protractor)
         m_protractor->hide();
     for (QAction* a : {C.Field, C.Current})

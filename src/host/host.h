@@ -39,6 +39,7 @@ struct THostControls {
     QLabel* Moonpic = nullptr;
     QScrollBar* Bar = nullptr;
     QAction *Start = nullptr, *Stop = nullptr, *Reset = nullptr, *Scale = nullptr, *Names = nullptr;
+    QAction *Orbits = nullptr, *Planets = nullptr; // the two items under "Scale"
     QAction *Switch = nullptr, *Current = nullptr, *Field = nullptr, *Markers = nullptr;
     QAction *Slit1 = nullptr, *Slit3 = nullptr, *Protractor = nullptr;
     QAction *RectBlock = nullptr, *DBlock = nullptr, *Prism = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 
 namespace quarvel {
@@ -26,7 +27,18 @@ void TModel::Tick() {
     Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
 }
 
+namespace {
+QHash<std::int32_t, TModelFactory>& Registered() {
+    static QHash<std::int32_t, TModelFactory> factories;
+    return factories;
+}
+} // namespace
+
+void RegisterTopicModel(std::int32_t id, TModelFactory factory) { Registered().insert(id, std::move(factory)); }
+
 std::unique_ptr<TModel> CreateTopicModel(THost& host, std::int32_t id) {
+    if (const auto it = Registered().constFind(id); it != Registered().constEnd())
+        return it.value()(host, id);
     switch (id) {
     case 1: return std::make_unique<TMoonPhaseTopic>(host, id);
     case 3: return std::make_unique<TNightDayTopic>(host, id);

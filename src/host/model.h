@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace quarvel {
@@ -46,8 +47,11 @@ protected:
     void Wrap();
 };
 
-// The model of topic `id` (1..22).
+// The model of topic `id` (1..22): the course area's model where one is
+// registered, else the topic's host rules with empty model words.
 std::unique_ptr<TModel> CreateTopicModel(THost& host, std::int32_t id);
+using TModelFactory = std::function<std::unique_ptr<TModel>(THost&, std::int32_t)>;
+void RegisterTopicModel(std::int32_t id, TModelFactory factory);
 
 // --- topics whose host rules depart from the common rows ---
 
@@ -81,6 +85,8 @@ public:
     using TModel::TModel;
     virtual void CreateLabels() {}
     virtual void PlaceLabels() {}
+    virtual void ChooseView(bool /*planetsToScale*/) {}
+    virtual void ShowNames(bool /*on*/) {}
     void BuildSequence() override;
     void Tick() override;
     void Scroll(int v) override;

@@ -238,13 +238,30 @@ double TSceneViewer::MeasureFrameTime(int frames) {
 void TSceneViewer::paintGL() {
     if (!m_gl)
         return;
-    QPainter painter(this);
-    painter.beginNativePainting();
     RenderScene();
-    painter.endNativePainting();
-    DrawTexts(painter);
-    painter.end();
+    // Texts go on top with QPainter, which is only set up when there are any.
+    std::vector<TScreenText*> texts = CollectTexts();
+    if (!texts.empty()) {
+        QPainter painter(this);
+        DrawTexts(painter, texts);
+    }
     emit AfterRender();
+}
+
+std::vector<TScreenText*> TSceneViewer::CollectTexts() const {
+    std::vector<TScreenText*> texts;
+    std::vector<TSceneObject*> stack{Root};
+    while (!stack.empty() && stack.back()) {
+        TSceneObject* o = stack.back();
+        stack.pop_back();
+        if (!o->Visible)
+            continue;
+        if (auto* t = dynamic_cast<TScreenText*>(o); t && !t->Text.isEmpty())
+            texts.push_back(t);
+        for (int i = o->Count() - 1; i >= 0; --i)
+            stack.push_back(o->Child(i));
+    }
+    return texts;
 }
 
 void TSceneViewer::RenderScene() {
@@ -593,23 +610,9 @@ void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
     gl.glDisableClientState(GL_COLOR_ARRAY);
 }
 
-void TSceneViewer::DrawTexts(QPainter& p) {
-    std::vector<TSceneObject*> stack{Root};
-    std::vector<TScreenText*> texts;
-    while (!stack.empty() && stack.back()) {
-        TSceneObject* o = stack.back();
-        stack.pop_back();
-        if (!o->Visible)
-            continue;
-        if (auto* t = dynamic_cast<TScreenText*>(o))
-            texts.push_back(t);
-        for (int i = o->Count() - 1; i >= 0; --i)
-            stack.push_back(o->Child(i));
-    }
+void TSceneViewer::DrawTexts(QPainter& p, const std::vector<TScreenText*>& texts) {
     p.setRenderHint(QPainter::TextAntialiasing);
     for (const TScreenText* t : texts) {
-        if (t->Text.isEmpty())
-            continue;
         QFont f(t->FontFamily);
         f.setPointSizeF(t->FontSize);
         f.setBold(t->Bold);

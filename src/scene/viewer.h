@@ -97,7 +97,8 @@ private:
     void DrawMirror(const TDrawItem& item, const QMatrix4x4& view);
     void ApplyMaterial(const TMaterial& m, bool lit);
     QOpenGLTexture* TextureFor(const TMaterial& m);
-    void DrawTexts(QPainter& p);
+    std::vector<TScreenText*> CollectTexts() const;
+    void DrawTexts(QPainter& p, const std::vector<TScreenText*>& texts);
 
     QOpenGLFunctions_2_1* m_gl = nullptr;
     TSceneCadencer* m_cadencer;

@@ -5,7 +5,9 @@
 #include "scene/viewer.h"
 #include "shell/framefrm.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QPainter>
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
@@ -45,9 +47,18 @@ void TStartupDriver::PageReady() {
     m_done = true;
     if (m_options.Benchmark)
         std::printf("startup_ms: %.0f\n", MillisecondsSinceProcessStart()), std::fflush(stdout);
-    for (const QString& word : m_options.Commands)
+    for (const QString& word : m_options.Commands) {
+        // "@Name" presses the toolbar item or menu item of that name.
+        if (word.startsWith(QLatin1Char('@'))) {
+            if (QAction* item = m_frame->Item(word.mid(1)))
+                item->trigger();
+            else
+                std::fprintf(stderr, "No item %s.\n", qPrintable(word.mid(1)));
+            continue;
+        }
         if (!m_frame->RunPageCommand(word))
-            std::fprintf(stderr, "Page command %s does nothing here (topic %d%s).\n", qPrintable(word), m_frame->CurrentTopicId, m_frame->Busy ? ", busy" : "");
+            std::fprintf(stderr, "Page command %s does nothing here.\n", qPrintable(word));
+    }
     if (m_options.Benchmark && m_frame->Host->TimerRunning()) {
         MeasureAnimation();
         return;
@@ -105,6 +116,15 @@ bool SaveWindowPicture(QWidget* window, const QString& file) {
     QPixmap pm = window->grab();
     if (pm.isNull())
         return false;
+    // The 3D view is a window of its own, which a widget grab leaves out.
+    if (auto* frame = qobject_cast<TFrameFrm*>(window); frame && frame->Host) {
+        QWidget* container = frame->Host->GLViewer->ContainerWidget();
+        if (container && container->isVisible()) {
+            const QImage view = frame->Host->GLViewer->grabFramebuffer();
+            QPainter p(&pm);
+            p.drawImage(QRect(container->mapTo(window, QPoint(0, 0)), container->size()), view);
+        }
+    }
     return pm.save(file);
 }
 

@@ -14,6 +14,7 @@
 #include "shell/dock.h"
 #include "host/globals.h"
 #include "host/host.h"
+#include "models/space/solarsystem.h"
 #include "scene/viewer.h"
 #include "shell/lanczos.h"
 #include "shell/placement.h"
@@ -988,6 +989,10 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
     return QMainWindow::eventFilter(watched, e);
 }
 
+void TFrameFrm::RegisterCourseModels() {
+    RegisterSolarSystemModel();
+}
+
 void TFrameFrm::CreateHost() {
     THostControls c;
     c.ViewParent = GLToolwin;
@@ -999,6 +1004,10 @@ void TFrameFrm::CreateHost() {
     c.Reset = Item(QStringLiteral("ResetBtn"));
     c.Scale = Item(QStringLiteral("SSViewBtn"));
     c.Names = Item(QStringLiteral("ssPlanetNamesBtn"));
+    c.Orbits = Item(QStringLiteral("Orbits1"));
+    c.Planets = Item(QStringLiteral("Planets1"));
+    for (QAction* a : {c.Orbits, c.Planets})
+        a->setCheckable(true);
     c.Switch = Item(QStringLiteral("SwitchBtn"));
     c.Current = Item(QStringLiteral("moCurrentBtn"));
     c.Field = Item(QStringLiteral("moFieldBtn"));
@@ -1017,6 +1026,7 @@ void TFrameFrm::CreateHost() {
         QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         return screen ? screen->size().width() : 1152;
     };
+    RegisterCourseModels();
     Host = new THost(*this, c, this);
     GLViewer = Host->GLViewer->ContainerWidget();
     Host->RegisterOperations(Operations);

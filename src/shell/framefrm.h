@@ -220,6 +220,8 @@ private:
     void CreateStartPicture();
     void CreateBrowser(QWidget* parent);
     void CreateHost();
+    // The models of the course areas take their topics.
+    static void RegisterCourseModels();
     void UpdateNavigationButtons();
     void RunJavaScript(const QString& script);
     bool PageContextMenu(QContextMenuEvent* e);
