@@ -33,41 +33,37 @@ void TPagePrinter::Start() {
     m_page->printToPdf([this](const QByteArray& pdf) { PrintPdf(pdf); }, layout);
 }
 
-void TPagePrinter::PrintPdf(const QByteArray& pdf) {
-    if (pdf.isEmpty()) {
-        emit finished(false);
-        return;
-    }
+void TPagePrinter::PrintPdf(const QByteArray& pdf) { emit finished(PaintPdfPages(m_printer, pdf, m_title, m_url)); }
+
+bool PaintPdfPages(QPrinter* printer, const QByteArray& pdf, const QString& title, const QUrl& url) {
+    if (pdf.isEmpty())
+        return false;
     QBuffer buffer;
     buffer.setData(pdf);
     buffer.open(QIODevice::ReadOnly);
     QPdfDocument doc;
     doc.load(&buffer);
     const int pages = doc.pageCount();
-    if (pages <= 0) {
-        emit finished(false);
-        return;
-    }
-    m_printer->setFullPage(true);
+    if (pages <= 0)
+        return false;
+    printer->setFullPage(true);
     QPainter p;
-    if (!p.begin(m_printer)) {
-        emit finished(false);
-        return;
-    }
+    if (!p.begin(printer))
+        return false;
     const QDate today = QDate::currentDate();
-    const QRect paper = m_printer->pageLayout().fullRectPixels(m_printer->resolution());
-    const double dpi = std::min(m_printer->resolution(), 300);
-    const double mmToPx = m_printer->resolution() / 25.4;
+    const QRect paper = printer->pageLayout().fullRectPixels(printer->resolution());
+    const double dpi = std::min(printer->resolution(), 300);
+    const double mmToPx = printer->resolution() / 25.4;
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(8);
     p.setFont(font);
     for (int i = 0; i < pages; ++i) {
         if (i > 0)
-            m_printer->newPage();
+            printer->newPage();
         const QSizeF pts = doc.pagePointSize(i);
         const QImage image = doc.render(i, QSize(int(pts.width() / 72.0 * dpi), int(pts.height() / 72.0 * dpi)));
         p.drawImage(QRectF(paper), image);
-        const THeaderFooter hf = PageHeaderFooter(m_title, m_url, i + 1, pages, today);
+        const THeaderFooter hf = PageHeaderFooter(title, url, i + 1, pages, today);
         const double m = kMarginMm * mmToPx;
         const QRectF header(m, m * 0.35, paper.width() - 2 * m, m * 0.4);
         const QRectF footer(m, paper.height() - m * 0.75, paper.width() - 2 * m, m * 0.4);
@@ -77,7 +73,7 @@ void TPagePrinter::PrintPdf(const QByteArray& pdf) {
         p.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, hf.FooterRight);
     }
     p.end();
-    emit finished(true);
+    return true;
 }
 
 } // namespace quarvel

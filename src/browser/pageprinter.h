@@ -28,6 +28,10 @@ THeaderFooter PageHeaderFooter(const QString& title, const QUrl& url, int page, 
 // Portrait, 19.05 mm on every side.
 QPageLayout CoursePageLayout();
 
+// Draws the pages of `pdf` on `printer` with the header and footer; false
+// when the PDF has no pages or the printer cannot start.
+bool PaintPdfPages(QPrinter* printer, const QByteArray& pdf, const QString& title, const QUrl& url);
+
 class TPagePrinter : public QObject {
     Q_OBJECT
 public:

@@ -14,6 +14,7 @@
 #include "shell/dock.h"
 #include "host/globals.h"
 #include "host/host.h"
+#include "questions/testfrm.h"
 #include "models/space/solarsystem.h"
 #include "scene/viewer.h"
 #include "shell/lanczos.h"
@@ -184,6 +185,7 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
     TestFilePath = ini.TestFilePath;
     QuestionFolder = ini.QuestionFolder;
     TrolleyErrorFlag = ini.TrolleyErrorFlag;
+    SetPagePaths(QuestionFolder + QStringLiteral("images/"), QuestionFolder + QStringLiteral("css/qstyle.css"));
 
     Item(QStringLiteral("FwdBtn"))->setEnabled(false);
     Item(QStringLiteral("BackBtn"))->setEnabled(false);
@@ -731,7 +733,20 @@ void TFrameFrm::StartTopicTest(const TTopicSet& topics) {
         ErrorBox(this, QStringLiteral("File of test questions not found."));
         return;
     }
-    emit TopicTestRequested(TestFilePath, topics);
+    std::unique_ptr<TTestFrm> test;
+    try {
+        test = std::make_unique<TTestFrm>(TestFilePath, topics, this);
+    } catch (const std::exception& e) {
+        // A broken question file costs the pupil this test, not the course.
+        ErrorBox(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    if (test->Questions.empty())
+        ShowBox(this, TBoxKind::Information, QStringLiteral("No questions found"));
+    // Over the left pane, where the content was.
+    test->setGeometry(QRect(LeftToolwin->mapToGlobal(QPoint(0, 0)), LeftToolwin->size()));
+    emit TopicTestRequested(test.get());
+    test->exec();
 }
 
 QString TFrameFrm::HelpKeyword() const {

@@ -31,6 +31,7 @@ class QWebEngineProfile;
 namespace quarvel {
 
 class TCourseView;
+class TTestFrm;
 class TCoursePage;
 class TDock;
 class TDockToolbar;
@@ -198,8 +199,8 @@ signals:
     void VideoRequested(const QString& file);
     // F1, "Contents" and "Search for help on" ask for help at a keyword.
     void HelpRequested(const QString& keyword);
-    // A test was asked for and its question file exists.
-    void TopicTestRequested(const QString& testFile, quarvel::TTopicSet topics);
+    // A test window is about to open (modally): tests drive it from here.
+    void TopicTestRequested(quarvel::TTestFrm* test);
 
 protected:
     void closeEvent(QCloseEvent* e) override;

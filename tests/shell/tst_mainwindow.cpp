@@ -258,16 +258,6 @@ void TestMainWindow::testMenuAndMissingQuestionFile() {
     QCOMPARE(m_boxes[0].Kind, TBoxKind::Error);
     QCOMPARE(m_boxes[0].Text, QStringLiteral("File of test questions not found."));
     QCOMPARE(started.size(), 0);
-
-    QFile umq(dir.path() + "/Questions/mctest.umq");
-    QVERIFY(umq.open(QIODevice::WriteOnly));
-    umq.close();
-    f->TestFilePath = umq.fileName();
-    items[2]->trigger();
-    QCOMPARE(started.size(), 1);
-    const auto set = started[0][1].value<TTopicSet>();
-    QVERIFY(set.test(2));
-    QCOMPARE(set.count(), std::size_t(1));
 }
 
 void TestMainWindow::f1Keyword() {
