@@ -188,8 +188,9 @@ void TestSolarSystem::inTheWindow() {
     QVERIFY(f.Item("StartBtn")->isEnabled());
     QVERIFY(!f.Item("StopBtn")->isEnabled());
     QVERIFY(f.Item("SSViewBtn")->isEnabled());
-    if (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
+    QTRY_VERIFY(QApplication::activePopupWidget()); // the Scale menu opened
+    QApplication::activePopupWidget()->close();
+    QTRY_VERIFY(!QApplication::activePopupWidget());
 
     // The names come back with the topic.
     f.SelectTopic(1);
