@@ -2,6 +2,7 @@
 
 #include "browser/pageprinter.h"
 #include "common/random.h"
+#include "shell/datamod.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -93,11 +94,15 @@ TTestFrm::TTestFrm(const QString& fileName, const TTopicSet& topics, QWidget* pa
     TestToolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     AnsPic = new TAnswerStrip(this);
     TestToolbar->addWidget(AnsPic);
+    TestToolbar->setIconSize(QSize(24, 24));
     CloseBtn = TestToolbar->addAction(QStringLiteral("Close"));
+    // The "abort" picture: a mouse pointer would not say "close".
+    CloseBtn->setIcon(RenderIcon(QStringLiteral("abort"), 24));
     CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
     connect(CloseBtn, &QAction::triggered, this, &QDialog::accept);
     PrintBtn = TestToolbar->addAction(QStringLiteral("Print"));
     PrintBtn->setObjectName(QStringLiteral("PrintBtn"));
+    PrintBtn->setIcon(TDataMod::Instance()->Images24().Icon(9));
     connect(PrintBtn, &QAction::triggered, this, &TTestFrm::PrntBtnClick);
     layout->addWidget(TestToolbar);
     Viewer = new QWebEngineView(this);

@@ -39,6 +39,7 @@ private slots:
     void answerLinksInThePage();
     void fromTheTestMenu();
     void badFileKeepsTheCourseRunning();
+    void sampleBank();
 
 private:
     QString Write(const QString& name, const std::vector<TMCQuestion>& qs);
@@ -237,6 +238,67 @@ void TestTestFrm::badFileKeepsTheCourseRunning() {
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes[0].Kind, TBoxKind::Error);
     QCOMPARE(m_boxes[0].Text, QStringLiteral("bad.umq\r\nThis is not a valid question file."));
+}
+
+// The course's own bank through the whole flow. With QUARVEL_SCREENSHOTS set
+// to a folder, pictures of each stage are saved there for the documentation.
+void TestTestFrm::sampleBank() {
+    const QString questions = QStringLiteral(QUARVEL_BUILT_CONTENT "/questions/");
+    const QString bank = questions + "mctest.umq";
+    QVERIFY2(QFile::exists(bank), "the build makes the sample bank");
+    SetPagePaths(questions + "images/", questions + "css/qstyle.css");
+    const auto all = ReadQuestionFile(bank, TReader::Vantrel);
+    QVERIFY(all.size() >= 80);
+    for (int area = 0; area < 10; ++area) {
+        int count = 0;
+        for (const TMCQuestion& q : all)
+            count += q.TopicAreas.test(std::size_t(area)) ? 1 : 0;
+        QVERIFY2(count >= 8, qPrintable(QString::number(area)));
+    }
+    for (const TMCQuestion& q : all) {
+        QVERIFY(q.CorrectAnswer >= 0 && q.CorrectAnswer <= 4);
+        QVERIFY(!q.GetAnswer(q.CorrectAnswer).isEmpty());
+        if (!q.Picture.isEmpty())
+            QVERIFY2(QFile::exists(questions + "images/" + q.Picture), qPrintable(q.Picture));
+    }
+
+    const QString shots = qEnvironmentVariable("QUARVEL_SCREENSHOTS");
+    TTopicSet space;
+    space.set(0);
+    TTestFrm test(bank, space);
+    test.resize(640, 720);
+    test.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&test));
+    auto snap = [&](const char* name) {
+        QSignalSpy loaded(test.Viewer, &QWebEngineView::loadFinished);
+        loaded.wait(3000);
+        QTest::qWait(400);
+        if (!shots.isEmpty())
+            test.grab().save(shots + "/" + name + ".png");
+    };
+    // Show a question with a picture first, when the test has one.
+    for (std::size_t i = 0; i < test.Questions.size(); ++i)
+        if (!test.Questions[i].Picture.isEmpty()) {
+            std::swap(test.Questions[0], test.Questions[i]);
+            break;
+        }
+    test.ShowQuestion(0);
+    snap("test-question");
+    for (std::size_t i = 0; i < test.Questions.size(); ++i) {
+        const int correct = test.Questions[i].CorrectAnswer;
+        test.Answer(Letter(i % 3 == 1 ? (correct + 1) % 4 : correct));
+    }
+    QCOMPARE(test.CurrentPage(), ResultsPage(true));
+    snap("test-some-wrong");
+    QVERIFY(test.StripClicked(35));
+    snap("test-review");
+    for (std::size_t i = 0; i < test.Questions.size(); ++i)
+        if (test.Questions[i].AnswerState == 2) {
+            QVERIFY(test.StripClicked(int(i) * 30 + 5));
+            test.Answer(Letter(test.Questions[i].CorrectAnswer));
+        }
+    QCOMPARE(test.CurrentPage(), ResultsPage(false));
+    snap("test-all-correct");
 }
 
 QUARVEL_GUI_TEST_MAIN(TestTestFrm)
