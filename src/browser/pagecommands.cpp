@@ -202,8 +202,11 @@ int TOperationRegistry::Run(const TCommandSteps& steps) const {
     int ran = 0;
     for (const TCommandStep& step : steps) {
         const auto it = m_ops.constFind(step.Operation);
-        if (it == m_ops.constEnd())
+        if (it == m_ops.constEnd()) {
+            if (Fallback && Fallback(step.Operation, step.Args))
+                ++ran;
             continue;
+        }
         it.value()(step.Args);
         ++ran;
     }

@@ -45,6 +45,9 @@ public:
     using TOperation = std::function<void(const QVariantList&)>;
     void Register(const QString& name, TOperation op) { m_ops.insert(name, std::move(op)); }
     bool Has(const QString& name) const { return m_ops.contains(name); }
+    // Asked for steps nobody registered (the hosted panel's own, for one);
+    // returns whether it carried the step out.
+    std::function<bool(const QString& name, const QVariantList& args)> Fallback;
     // Runs the registered steps in order; returns how many ran.
     int Run(const TCommandSteps& steps) const;
 

@@ -15,6 +15,8 @@
 #include "host/globals.h"
 #include "host/host.h"
 #include "questions/testfrm.h"
+#include "host/panel.h"
+#include "models/electromagnetism/permmagfrm.h"
 #include "models/space/solarsystem.h"
 #include "scene/viewer.h"
 #include "shell/lanczos.h"
@@ -768,26 +770,34 @@ void TFrameFrm::SplitBtnClick(QToolButton* button) {
         HTMLToolbar->show();
         MainToolbar->setVisible(mainBar);
         CircuitToolbar->setVisible(CurrentTopicId == 1023);
+        if (m_panelToolbar)
+            m_panelToolbar->show();
     } else if (button == MaxLeftBtn) {
         LeftToolwin->show();
         RightPanel->hide();
         HTMLToolbar->hide();
         MainToolbar->setVisible(mainBar);
         CircuitToolbar->setVisible(CurrentTopicId == 1023);
+        if (m_panelToolbar)
+            m_panelToolbar->show();
     } else if (button == MaxRightBtn) {
         RightPanel->show();
         LeftToolwin->hide();
         HTMLToolbar->show();
         MainToolbar->hide();
         CircuitToolbar->hide();
+        if (m_panelToolbar)
+            m_panelToolbar->hide();
     }
 }
 
 void TFrameFrm::SetToolbarsAtBottom(bool bottom) {
     TDock* dock = bottom ? BottomDock : TopDock;
     // The circuit toolbar stays at the top.
-    for (TDockToolbar* bar : {MainToolbar, HTMLToolbar})
-        if (bar->IsFloating())
+    for (TDockToolbar* bar : {MainToolbar, HTMLToolbar, m_panelToolbar.data()})
+        if (!bar)
+            continue;
+        else if (bar->IsFloating())
             bar->SetDropDocks({TopDock, BottomDock});
         else
             dock->Insert(bar, bar->DockRow(), bar->DockPos());
@@ -831,6 +841,9 @@ void TFrameFrm::SetLargeButtons(bool large) {
     }
     TopDock->Relayout();
     BottomDock->Relayout();
+    if (CurrentTopicId >= 2000 && m_panel)
+        if (const TPanelInfo* info = PanelInfo(CurrentTopicId); info && info->LargeButtons)
+            m_panel->SetLargeButtons(large);
 }
 
 bool TFrameFrm::ApplySkin(const QString& name) {
@@ -999,13 +1012,17 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
             return true;
         }
     }
-    if (watched == ContainerTW && e->type() == QEvent::Resize)
+    if (watched == ContainerTW && e->type() == QEvent::Resize) {
         LayoutStartPicture();
+        if (m_panel)
+            m_panel->setGeometry(ContainerTW->rect());
+    }
     return QMainWindow::eventFilter(watched, e);
 }
 
 void TFrameFrm::RegisterCourseModels() {
     RegisterSolarSystemModel();
+    RegisterMagnetsPanel();
 }
 
 void TFrameFrm::CreateHost() {
@@ -1045,6 +1062,10 @@ void TFrameFrm::CreateHost() {
     Host = new THost(*this, c, this);
     GLViewer = Host->GLViewer->ContainerWidget();
     Host->RegisterOperations(Operations);
+    // Steps nobody else knows go to the panel on show.
+    Operations.Fallback = [this](const QString& name, const QVariantList& args) {
+        return m_panel && m_panel->RunOperation(name, args);
+    };
 
     connect(c.Start, &QAction::triggered, Host, &THost::Start);
     connect(c.Stop, &QAction::triggered, Host, &THost::Stop);
@@ -1204,8 +1225,7 @@ void TFrameFrm::UpdateNavigationButtons() {
 }
 
 bool TFrameFrm::RunPageCommand(const QString& word) {
-    const bool panel = CurrentTopicId == 2007 ||
-                       !ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).isEmpty();
+    const bool panel = CurrentTopicId == 2007 || m_panel != nullptr;
     const auto steps = RoutePageCommand(word, CurrentTopicId, Busy, panel);
     if (!steps)
         return false;
@@ -1320,6 +1340,43 @@ void TFrameFrm::ShowMainToolbarItems(std::int32_t id) {
     BottomDock->Relayout();
 }
 
+void TFrameFrm::ReleasePanel() {
+    // Freed once the events it is handling are done; its toolbar goes with it.
+    if (m_panelToolbar)
+        m_panelToolbar->deleteLater();
+    for (QWidget* w : ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (w != StartPicture)
+            w->deleteLater();
+    m_panel = nullptr;
+    m_panelToolbar = nullptr;
+}
+
+void TFrameFrm::CreatePanel(std::int32_t id) {
+    const TPanelInfo* info = PanelInfo(id);
+    if (!info)
+        return; // an id without a panel leaves the container empty
+    TPanel* panel = info->Create(this);
+    panel->hide();
+    panel->setParent(ContainerTW, Qt::Widget);
+    panel->setGeometry(ContainerTW->rect());
+    panel->setFont(ContainerTW->font());
+    m_panel = panel;
+    if (info->DockedToolbar)
+        if (TDockToolbar* bar = panel->Toolbar()) {
+            bar->setUpdatesEnabled(false);
+            (ToolbarsAtBottom ? BottomDock : TopDock)->Insert(bar, 1, 0);
+            bar->SetDropDocks({TopDock, BottomDock});
+            bar->setVisible(!MaxRightBtn->isChecked());
+            bar->setUpdatesEnabled(true);
+            m_panelToolbar = bar;
+        }
+    if (info->ExtraSetup)
+        info->ExtraSetup(panel);
+    if (info->LargeButtons)
+        panel->SetLargeButtons(LargeButtons());
+    panel->show();
+}
+
 void TFrameFrm::ShowPaneForTopic(std::int32_t id) {
     GLToolwin->setVisible(id < 1000);
     ContainerTW->setVisible(id >= 2000);
@@ -1343,8 +1400,7 @@ void TFrameFrm::SelectTopic(std::int32_t id) {
         ShowPaneForTopic(id);
         Item(QStringLiteral("StartBtn"))->setEnabled(true);
         Item(QStringLiteral("StopBtn"))->setEnabled(false);
-        for (QWidget* w : ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-            w->deleteLater();
+        ReleasePanel();
         MainToolbar->setVisible(id < 1000);
         CircuitToolbar->setVisible(id == 1023);
         if (id < 1000) {
@@ -1352,6 +1408,8 @@ void TFrameFrm::SelectTopic(std::int32_t id) {
             Host->BuildTopic(id);
         } else {
             Host->TearDown();
+            if (id >= 2000)
+                CreatePanel(id);
         }
         if (id == 1023) {
             Item(QStringLiteral("AmmeterBtn"))->setChecked(false);

@@ -9,6 +9,8 @@
 #include "browser/topicindex.h"
 #include "common/topicset.h"
 #include "host/framestate.h"
+#include "host/panel.h"
+#include "shell/dock.h"
 #include "shell/settings.h"
 
 #include <functional>
@@ -31,6 +33,7 @@ class QWebEngineProfile;
 namespace quarvel {
 
 class TCourseView;
+class TPanel;
 class TTestFrm;
 class TCoursePage;
 class TDock;
@@ -184,6 +187,8 @@ public:
 
     // --- topics ---
     void SelectTopic(std::int32_t id);
+    // The experiment panel on show, or nullptr.
+    TPanel* HostedPanel() const { return m_panel; }
     void ShowPaneForTopic(std::int32_t id);
     // The main toolbar shows only the items of topic `id` (a 3D topic).
     void ShowMainToolbarItems(std::int32_t id);
@@ -249,6 +254,10 @@ private:
     int m_baseFontPt = 9;
     int m_startLeftWidth = 0;
     bool m_pageRequested = false;
+    QPointer<TPanel> m_panel;
+    QPointer<TDockToolbar> m_panelToolbar;
+    void CreatePanel(std::int32_t id);
+    void ReleasePanel();
 };
 
 } // namespace quarvel

@@ -4,6 +4,7 @@
 #include "scene/viewer.h"
 #include "common/contentpath.h"
 #include "common/version.h"
+#include "models/electromagnetism/permmagfrm.h"
 #include "shell/datamod.h"
 #include "shell/driver.h"
 #include "shell/errorhandler.h"
@@ -58,6 +59,8 @@ int main(int argc, char** argv) {
     try {
         frame = new TFrameFrm(root);
         TDataMod::Instance();
+        // One magnets panel waits, hidden, for the life of the program.
+        (new Tem_PermMagFrm(frame))->hide();
     } catch (const std::exception& e) {
         HandleApplicationError(e);
     }
