@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <assimp/Exporter.hpp>
-#include <assimp/scene.h>
 #include <cmath>
 
 using namespace quarvel;
@@ -22,31 +20,9 @@ std::vector<TContour> LWithHole() {
 
 // Writes a 3DS file with one box of 12 triangles through the mesh library.
 bool WriteBox3ds(const QString& path) {
-    aiScene scene;
-    scene.mRootNode = new aiNode();
-    scene.mRootNode->mNumMeshes = 1;
-    scene.mRootNode->mMeshes = new unsigned[1]{0};
-    scene.mNumMaterials = 1;
-    scene.mMaterials = new aiMaterial*[1]{new aiMaterial()};
-    scene.mNumMeshes = 1;
-    auto* mesh = new aiMesh();
-    scene.mMeshes = new aiMesh*[1]{mesh};
-    mesh->mMaterialIndex = 0;
-    mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
-    mesh->mNumVertices = 8;
-    mesh->mVertices = new aiVector3D[8];
-    for (unsigned i = 0; i < 8; ++i)
-        mesh->mVertices[i] = aiVector3D(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f);
-    const unsigned faces[12][3] = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
-                                   {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
-    mesh->mNumFaces = 12;
-    mesh->mFaces = new aiFace[12];
-    for (unsigned f = 0; f < 12; ++f) {
-        mesh->mFaces[f].mNumIndices = 3;
-        mesh->mFaces[f].mIndices = new unsigned[3]{faces[f][0], faces[f][1], faces[f][2]};
-    }
-    Assimp::Exporter exporter;
-    return exporter.Export(&scene, "3ds", path.toStdString()) == AI_SUCCESS;
+    TCube box;
+    box.SetSize(2, 2, 2);
+    return SaveMeshAs3ds(box.Geometry(), path);
 }
 } // namespace
 
