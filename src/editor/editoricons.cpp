@@ -1,0 +1,45 @@
+#include "editor/editoricons.h"
+
+#include "shell/datamod.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+static void InitEditorIconResources() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(editor);
+        return true;
+    }();
+    (void)done;
+}
+
+namespace quarvel {
+
+QIcon EditorIcon(const QString& name, int size) {
+    InitEditorIconResources();
+    // The menus name some pictures by their small versions; one drawing serves both.
+    static const QHash<QString, QString> alias = {{QStringLiteral("File_open"), QStringLiteral("FileOpen")},
+                                                  {QStringLiteral("save16_h"), QStringLiteral("FileSave")},
+                                                  {QStringLiteral("print16_h"), QStringLiteral("print24_h")}};
+    const QString file = alias.value(name, name);
+    QSvgRenderer svg(QStringLiteral(":/editor-icons/%1.svg").arg(file));
+    if (!svg.isValid())
+        return RenderIcon(file, size);
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0}) {
+        QPixmap pm(QSize(size, size) * ratio);
+        pm.fill(Qt::transparent);
+        {
+            QPainter p(&pm);
+            p.setRenderHint(QPainter::Antialiasing);
+            svg.render(&p);
+        }
+        pm.setDevicePixelRatio(ratio);
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+} // namespace quarvel
