@@ -442,6 +442,8 @@ void TEditFrm::BuildEditPanel() {
     AnswerRG = new QGroupBox(QStringLiteral(" Correct answer "), TopPanel);
     AnswerRG->setObjectName(QStringLiteral("AnswerRG"));
     Hint(AnswerRG, QStringLiteral("Select the correct answer for the question"));
+    // Browsing shows the correct answer too: keep it readable while the group is off.
+    AnswerRG->setStyleSheet(QStringLiteral("QRadioButton:disabled { color: #303030; }"));
     auto* answers = new QVBoxLayout(AnswerRG);
     AnswerButtons = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
@@ -785,8 +787,8 @@ bool TEditFrm::OpenFile(const QString& path) {
     ReplaceList(std::move(questions));
     DocumentState = dsNamed;
     FileName = QFileInfo(path).absoluteFilePath();
-    ReturnToBrowse();
     Select(Count() > 0 ? 0 : -1);
+    ReturnToBrowse();
     SetImagesFolder(QFileInfo(FileName).absolutePath() + QStringLiteral("/images"));
     ShowSelectedQuestion();
     SetCaption();
@@ -820,7 +822,7 @@ bool TEditFrm::SaveAs1Click() {
 
 bool TEditFrm::SaveToFile(const QString& path) {
     QString error;
-    if (!WriteQuestionFile(path, Questions(), &error)) {
+    if (!WriteFileSafely(path, QuestionFileBytes(Questions()), &error)) {
         ReportError(error);
         return false;
     }
@@ -876,7 +878,7 @@ bool TEditFrm::ExportSelectedTo(const QString& path) {
     for (const TMCQuestion* q : CheckedQuestions())
         checked.push_back(*q);
     QString error;
-    if (!WriteQuestionFile(path, checked, &error)) {
+    if (!WriteFileSafely(path, QuestionFileBytes(checked), &error)) {
         ReportError(error);
         return false;
     }
@@ -905,8 +907,8 @@ bool TEditFrm::ConvertFromFile(const QString& path) {
     // The converted list is not yet a file of the current layout: Save asks
     // for a name rather than writing over the older file.
     DocumentState = dsNewChanged;
-    ReturnToBrowse();
     Select(Count() > 0 ? 0 : -1);
+    ReturnToBrowse();
     ShowSelectedQuestion();
     SetCaption();
     return true;
@@ -1072,7 +1074,7 @@ bool TEditFrm::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (watched == QEdit && event->type() == QEvent::KeyPress) {
+    if (QEdit && watched == QEdit && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         const int key = k->key();
         if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||
@@ -1100,7 +1102,7 @@ bool TEditFrm::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (watched == QEdit->viewport() && event->type() == QEvent::MouseButtonPress && EditMode == emBrowse) {
+    if (QEdit && watched == QEdit->viewport() && event->type() == QEvent::MouseButtonPress && EditMode == emBrowse) {
         if (Count() == 0)
             NewQuestion();
         else

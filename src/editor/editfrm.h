@@ -112,6 +112,8 @@ public:
 
     // --- file commands; the ...Click forms ask for names, the rest take them ---
     bool SavePrompt();
+    // The caption for the state and file name.
+    void SetCaption();
     void New1Click();
     void Open1Click();
     bool OpenFile(const QString& path);
@@ -160,6 +162,8 @@ public:
     int CurrentPage() const;
     void SetPage(int page);
     void ShowPicture(const QString& name);
+    // The choice in AnswerRG; -1 for none.
+    void SetCorrectAnswer(int index);
     void AddPicBtnClick();
     void AddPictureFile(const QString& path);
     void ClearPicBtnClick();
@@ -199,7 +203,6 @@ private:
     void PlaceWindow();
     void ApplyColourScheme();
     void LoadStartFile(const QString& path);
-    void SetCaption();
     void MarkChanged();
     void ReplaceList(std::vector<TMCQuestion>&& questions);
     void AppendQuestions(std::vector<TMCQuestion>&& questions);
@@ -213,7 +216,6 @@ private:
     void SetImagesFolder(const QString& folder);
     TTopicSet TickedTopics() const;
     void TickTopics(const TTopicSet& set);
-    void SetCorrectAnswer(int index);
     int CorrectAnswerChoice() const;
     std::vector<const TMCQuestion*> CheckedQuestions() const;
     bool SpellCheckPages(class TCheckSequence& sequence, TMCQuestion* target, bool* changed);

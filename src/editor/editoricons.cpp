@@ -2,6 +2,7 @@
 
 #include "shell/datamod.h"
 
+#include <QFile>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
@@ -24,9 +25,10 @@ QIcon EditorIcon(const QString& name, int size) {
                                                   {QStringLiteral("save16_h"), QStringLiteral("FileSave")},
                                                   {QStringLiteral("print16_h"), QStringLiteral("print24_h")}};
     const QString file = alias.value(name, name);
-    QSvgRenderer svg(QStringLiteral(":/editor-icons/%1.svg").arg(file));
-    if (!svg.isValid())
+    const QString own = QStringLiteral(":/editor-icons/%1.svg").arg(file);
+    if (!QFile::exists(own))
         return RenderIcon(file, size);
+    QSvgRenderer svg(own);
     QIcon icon;
     for (qreal ratio : {1.0, 2.0}) {
         QPixmap pm(QSize(size, size) * ratio);
