@@ -1396,7 +1396,7 @@ void TEditFrm::ShowPreview(bool show) {
 }
 
 bool TEditFrm::IsAnswerLink(const QUrl& url) {
-    const QString s = url.toString();
+    const QString s = QUrl::fromPercentEncoding(url.toEncoded());
     // Answer links are single letters: what follows the last separator.
     const qsizetype cut = std::max({s.lastIndexOf(QLatin1Char('\\')), s.lastIndexOf(QLatin1Char(':')),
                                     s.lastIndexOf(QLatin1Char('/'))});
