@@ -280,8 +280,14 @@ TSpellAnswer TCheckSequence::AskUser(const TSpellRequest& request) {
     ++m_asked;
     if (Answerer())
         return Answerer()(request);
-    if (!m_dialog)
+    if (!m_dialog) {
         m_dialog = new TSpellDlg(m_parent);
+        // Top right of the window, clear of the text box where the word is marked.
+        if (m_parent) {
+            const QRect g = m_parent->window()->geometry();
+            m_dialog->move(g.right() - m_dialog->width() - 24, g.top() + 60);
+        }
+    }
     return m_dialog->Ask(request);
 }
 
