@@ -61,34 +61,6 @@ QByteArray XmlExportBytes(const std::vector<const TMCQuestion*>& questions) {
     return (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
-bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile f(path);
-    bool ok = f.open(QIODevice::WriteOnly);
-    // A write can stop short when the disk fills; only an error after it
-    // says so, and a short file must never replace a whole one.
-    qsizetype done = 0;
-    while (ok && done < bytes.size()) {
-        const qint64 n = f.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            ok = false;
-        else
-            done += qsizetype(n);
-    }
-    const int code = errno;
-    if (ok)
-        ok = f.commit();
-    if (!ok) {
-        QString reason = f.errorString();
-        if ((reason.isEmpty() || reason == QLatin1String("Unknown error")) && code != 0)
-            reason = QString::fromLocal8Bit(std::strerror(code));
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(QFileInfo(path).fileName(), reason);
-        f.cancelWriting();
-        return false;
-    }
-    return true;
-}
-
 QStringList ReadTopicList(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))

@@ -2,6 +2,7 @@
 // The parts of the question editor that need no window: the document's four
 // states, the window caption, file names and the exported files.
 
+#include "common/safefile.h"
 #include "questions/questions.h"
 
 #include <QString>
@@ -29,9 +30,6 @@ QString DialogFilter(const QString& barFilter);
 // The XML export of `questions` (UTF-8, CR LF, no byte-order mark).
 QByteArray XmlExportBytes(const std::vector<const TMCQuestion*>& questions);
 
-// Writes `bytes` to a new file beside `path` and puts it in place only when
-// it is complete, so a failed write leaves the old file as it was.
-bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString* error);
 
 // The lines of the topic list (UTF-8, or the old ANSI code page).
 QStringList ReadTopicList(const QString& path);

@@ -1,6 +1,7 @@
 #include "questions/questions.h"
 
 #include "questions/strconst.h"
+#include "common/safefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -199,13 +200,7 @@ QByteArray QuestionFileBytes(const std::vector<TMCQuestion>& questions) {
 }
 
 bool WriteQuestionFile(const QString& path, const std::vector<TMCQuestion>& questions, QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(QuestionFileBytes(questions)) < 0 || !f.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(QFileInfo(path).fileName(), f.errorString());
-        return false;
-    }
-    return true;
+    return WriteFileSafely(path, QuestionFileBytes(questions), error);
 }
 
 void SetPagePaths(const QString& imagesFolder, const QString& styleSheet) {

@@ -3,6 +3,10 @@
 #include "common/lestream.h"
 #include "common/random.h"
 #include "common/rounding.h"
+#include "common/safefile.h"
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +32,7 @@ private slots:
     void iniCaseAndEmptyValues();
     void vantrelIniDefaults();
     void vantrelIniValues();
+    void safeWritesNeverLoseTheOldFile();
 
 private:
     QTemporaryDir m_root;
@@ -216,6 +221,30 @@ void TestCommon::vantrelIniValues() {
     QCOMPARE(ini.QuestionFolder, dir.path() + "/Tests/Set1/");
     QCOMPARE(ini.TestFilePath, dir.path() + "/Tests/Set1/Physics.UMQ");
     QCOMPARE(ini.TrolleyErrorFlag, true);
+}
+
+void TestCommon::safeWritesNeverLoseTheOldFile() {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/bank.umq";
+    QVERIFY(WriteFileSafely(path, "old contents"));
+    QString why;
+    // A disk that fills: the file may not grow past 4 KiB.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = WriteFileSafely(path, QByteArray(20000, 'x'), &why);
+    setrlimit(RLIMIT_FSIZE, &old);
+    QVERIFY(!written);
+    QVERIFY2(why.startsWith("Cannot write bank.umq: "), qPrintable(why));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("old contents"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"bank.umq"})); // nothing left beside it
+    QVERIFY(!WriteFileSafely("/proc/quarvel-test.umq", "x", &why)); // a place nobody may write
+    QVERIFY(WriteFileSafely(path, QByteArray(20000, 'y')));
 }
 
 QTEST_GUILESS_MAIN(TestCommon)
