@@ -4,9 +4,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 
 static void InitEditorIconResources() {
     static const bool done = [] {
@@ -28,20 +25,7 @@ QIcon EditorIcon(const QString& name, int size) {
     const QString own = QStringLiteral(":/editor-icons/%1.svg").arg(file);
     if (!QFile::exists(own))
         return RenderIcon(file, size);
-    QSvgRenderer svg(own);
-    QIcon icon;
-    for (qreal ratio : {1.0, 2.0}) {
-        QPixmap pm(QSize(size, size) * ratio);
-        pm.fill(Qt::transparent);
-        {
-            QPainter p(&pm);
-            p.setRenderHint(QPainter::Antialiasing);
-            svg.render(&p);
-        }
-        pm.setDevicePixelRatio(ratio);
-        icon.addPixmap(pm);
-    }
-    return icon;
+    return RenderSvgIcon(own, size);
 }
 
 } // namespace quarvel

@@ -22,7 +22,11 @@ TDataMod* g_instance = nullptr;
 
 QIcon RenderIcon(const QString& name, int size) {
     InitIconResources();
-    QSvgRenderer svg(QStringLiteral(":/icons/%1.svg").arg(name));
+    return RenderSvgIcon(QStringLiteral(":/icons/%1.svg").arg(name), size);
+}
+
+QIcon RenderSvgIcon(const QString& path, int size) {
+    QSvgRenderer svg(path);
     QIcon icon;
     if (!svg.isValid())
         return icon;

@@ -26,6 +26,8 @@ private:
 
 // Renders the picture `name` from the program's resources at `size` pixels.
 QIcon RenderIcon(const QString& name, int size);
+// Renders any SVG file or resource at `size` pixels (an empty icon when it cannot be read).
+QIcon RenderSvgIcon(const QString& path, int size);
 
 class TDataMod : public QObject {
     Q_OBJECT
