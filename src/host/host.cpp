@@ -711,9 +711,8 @@ void THost::MoveCamera(const QVector3D& position) {
 void THost::ShowProtractor() {
     if (m_protractor->isVisible())
         return;
-    QWidget* window = C.ViewParent ? C.ViewParent->window() : nullptr;
-    if (window)
-        m_protractor->move(window->mapToGlobal(QPoint(window->width() - 550, 90)));
+    if (C.ProtractorPlace)
+        m_protractor->move(C.ProtractorPlace());
     m_protractor->update();
     m_protractor->show();
 }

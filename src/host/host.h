@@ -48,6 +48,7 @@ struct THostControls {
     std::function<void(const QString&)> OpenPage;   // a page of the HTML folder
     std::function<void(const QString&)> ShowStatus; // the status bar's label
     std::function<int()> ScreenWidth;               // of the screen the window is on
+    std::function<QPoint()> ProtractorPlace;        // where the protractor opens, on the screen
 };
 
 class THost : public QObject {

@@ -1054,6 +1054,10 @@ void TFrameFrm::CreateHost() {
     c.AnimationMenu = AnimationMenu;
     c.OpenPage = [this](const QString& page) { OpenPage(page); };
     c.ShowStatus = [this](const QString& text) { SetStatusText(text); };
+    c.ProtractorPlace = [this] {
+        // Near the top right, just below the menu and the page toolbar.
+        return mapToGlobal(QPoint(width() - 550, MenuToolbar->height() + HTMLToolbar->height() + 30));
+    };
     c.ScreenWidth = [this] {
         QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         return screen ? screen->size().width() : 1152;
