@@ -775,16 +775,21 @@ void TEditFrm::Open1Click() {
         OpenFile(path);
 }
 
-bool TEditFrm::OpenFile(const QString& path) {
-    // Read into a list of its own: a file that fails leaves the document as it was.
-    std::vector<TMCQuestion> questions;
+std::optional<std::vector<TMCQuestion>> TEditFrm::ReadOrReport(const std::function<std::vector<TMCQuestion>()>& read) {
     try {
-        questions = ReadQuestionFile(path, TReader::Prelox);
+        return read();
     } catch (const std::exception& e) {
         ReportError(QString::fromUtf8(e.what()));
-        return false;
+        return std::nullopt;
     }
-    ReplaceList(std::move(questions));
+}
+
+bool TEditFrm::OpenFile(const QString& path) {
+    // Read into a list of its own: a file that fails leaves the document as it was.
+    auto questions = ReadOrReport([&] { return ReadQuestionFile(path, TReader::Prelox); });
+    if (!questions)
+        return false;
+    ReplaceList(std::move(*questions));
     DocumentState = dsNamed;
     FileName = QFileInfo(path).absoluteFilePath();
     Select(Count() > 0 ? 0 : -1);
@@ -849,14 +854,10 @@ void TEditFrm::Import1Click() {
 bool TEditFrm::ImportFile(const QString& path) {
     if (EditMode != emBrowse)
         return false;
-    std::vector<TMCQuestion> questions;
-    try {
-        questions = ReadQuestionFile(path, TReader::Prelox);
-    } catch (const std::exception& e) {
-        ReportError(QString::fromUtf8(e.what()));
+    auto questions = ReadOrReport([&] { return ReadQuestionFile(path, TReader::Prelox); });
+    if (!questions)
         return false;
-    }
-    AppendQuestions(std::move(questions));
+    AppendQuestions(std::move(*questions));
     Select(Count() > 0 ? 0 : -1);
     ShowSelectedQuestion();
     MarkChanged();
@@ -895,14 +896,10 @@ void TEditFrm::ConvertFile1Click() {
 }
 
 bool TEditFrm::ConvertFromFile(const QString& path) {
-    std::vector<TMCQuestion> questions;
-    try {
-        questions = ReadLegacyQuestionFile(path);
-    } catch (const std::exception& e) {
-        ReportError(QString::fromUtf8(e.what()));
+    auto questions = ReadOrReport([&] { return ReadLegacyQuestionFile(path); });
+    if (!questions)
         return false;
-    }
-    ReplaceList(std::move(questions));
+    ReplaceList(std::move(*questions));
     FileName = QFileInfo(path).absoluteFilePath();
     // The converted list is not yet a file of the current layout: Save asks
     // for a name rather than writing over the older file.

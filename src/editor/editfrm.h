@@ -7,6 +7,8 @@
 #include "editor/editdoc.h"
 #include "questions/questions.h"
 
+#include <functional>
+#include <optional>
 #include <QMainWindow>
 #include <QListWidgetItem>
 #include <functional>
@@ -207,6 +209,8 @@ private:
     void ReplaceList(std::vector<TMCQuestion>&& questions);
     void AppendQuestions(std::vector<TMCQuestion>&& questions);
     void ReportError(const QString& text);
+    // Runs a file read; on failure shows why and gives nothing.
+    std::optional<std::vector<TMCQuestion>> ReadOrReport(const std::function<std::vector<TMCQuestion>()>& read);
     QString PageText(const TMCQuestion& q, int page) const;
     void StorePage(int page);
     void ShowPage(int page);

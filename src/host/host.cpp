@@ -313,7 +313,6 @@ void THost::SetStatusText(const QString& text) {
         return;
     if (auto* t = dynamic_cast<TScreenText*>(FontDC->Child(0))) {
         t->Text = text;
-        emit StatusTextChanged(text);
         GLViewer->update();
     }
 }
@@ -700,11 +699,6 @@ void THost::WheelTurned(int delta) {
 
 void THost::Zoom(bool in) {
     GLCamera->AdjustDistanceToTarget(std::pow(1.05f, in ? -3.f : 3.f));
-    GLViewer->update();
-}
-
-void THost::MoveCamera(const QVector3D& position) {
-    GLCamera->SetPosition(position);
     GLViewer->update();
 }
 

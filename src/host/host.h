@@ -44,9 +44,7 @@ struct THostControls {
     QAction *Slit1 = nullptr, *Slit3 = nullptr, *Protractor = nullptr;
     QAction *RectBlock = nullptr, *DBlock = nullptr, *Prism = nullptr;
     QComboBox* Metal = nullptr;
-    QMenu* AnimationMenu = nullptr;
     std::function<void(const QString&)> OpenPage;   // a page of the HTML folder
-    std::function<void(const QString&)> ShowStatus; // the status bar's label
     std::function<int()> ScreenWidth;               // of the screen the window is on
     std::function<QPoint()> ProtractorPlace;        // where the protractor opens, on the screen
 };
@@ -129,13 +127,9 @@ public:
     void WheelTurned(int delta);
     void Zoom(bool in);
     QVector3D ScreenPointToPlane(QPointF pos) const;
-    void MoveCamera(const QVector3D& position); // scaled already
     QVector3D PanVector(QPointF pos) const;
     TProtractor* Protractor() const { return m_protractor; }
     void ShowProtractor();
-
-signals:
-    void StatusTextChanged(const QString& text);
 
 private:
     void Orbit(QPointF pos);

@@ -75,14 +75,13 @@ void TStartupDriver::MeasureAnimation() {
     m_frame->showNormal();
     m_frame->resize(1024, 768);
     m_frame->Splitter->MoveLeftPaneTo(512);
-    auto* frames = new std::vector<double>;
+    auto frames = std::make_shared<std::vector<double>>();
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = connect(m_frame->Host->GLViewer->Cadencer(), &TSceneCadencer::Progress, this,
                           [frames](double dt) { frames->push_back(dt * 1000); });
     QTimer::singleShot(3000, this, [this, frames, connection] {
         disconnect(*connection);
         std::vector<double> ms = *frames;
-        delete frames;
         if (!ms.empty()) {
             double total = 0;
             for (double v : ms)

@@ -1051,9 +1051,7 @@ void TFrameFrm::CreateHost() {
     c.DBlock = Item(QStringLiteral("DBlockBtn"));
     c.Prism = Item(QStringLiteral("PrismBtn"));
     c.Metal = metalCB;
-    c.AnimationMenu = AnimationMenu;
     c.OpenPage = [this](const QString& page) { OpenPage(page); };
-    c.ShowStatus = [this](const QString& text) { SetStatusText(text); };
     c.ProtractorPlace = [this] {
         // Near the top right, just below the menu and the page toolbar.
         return mapToGlobal(QPoint(width() - 550, MenuToolbar->height() + HTMLToolbar->height() + 30));
@@ -1185,6 +1183,10 @@ static QString JsString(const QString& s) {
     return QLatin1Char('\'') + out + QLatin1Char('\'');
 }
 
+void TFrameFrm::PaintPageBackground() {
+    RunJavaScript(QStringLiteral("document.body&&(document.body.style.backgroundColor=%1);").arg(JsString(TextBackColour)));
+}
+
 void TFrameFrm::RefreshIndexPanel() {
     RunJavaScript(QStringLiteral("(function(){var e=document.getElementById('index');"
                                  "if(e)e.innerHTML=%1;})();")
@@ -1195,8 +1197,7 @@ void TFrameFrm::DocumentComplete(bool ok) {
     if (!ok)
         return;
     if (TextBackColour != QLatin1String("#FFFFFF"))
-        RunJavaScript(QStringLiteral("document.body&&(document.body.style.backgroundColor=%1);")
-                          .arg(JsString(TextBackColour)));
+        PaintPageBackground();
     const double zoom = ZoomFactorForSize(FontSizeIndex);
     if (!qFuzzyCompare(EWB->zoomFactor(), zoom))
         EWB->setZoomFactor(zoom);
@@ -1253,8 +1254,7 @@ void TFrameFrm::SetTextBackColour(const QString& colour) {
     if (EWB->url().isEmpty())
         return; // without a document nothing changes
     TextBackColour = colour;
-    RunJavaScript(QStringLiteral("document.body&&(document.body.style.backgroundColor=%1);")
-                      .arg(JsString(colour)));
+    PaintPageBackground();
 }
 
 void TFrameFrm::CopyTopicText() {

@@ -230,6 +230,8 @@ private:
     static void RegisterCourseModels();
     void UpdateNavigationButtons();
     void RunJavaScript(const QString& script);
+    // The page on show takes TextBackColour as its background.
+    void PaintPageBackground();
     bool PageContextMenu(QContextMenuEvent* e);
     void LayoutStartPicture();
     void SetToolbarImages(bool large);
