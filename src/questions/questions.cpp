@@ -1,6 +1,8 @@
 #include "questions/questions.h"
 
 #include "questions/strconst.h"
+
+#include <algorithm>
 #include "common/safefile.h"
 
 #include <QFile>
@@ -253,6 +255,15 @@ void XmlEntry(const TMCQuestion& q, QStringList& lines) {
             lines << QStringLiteral("<answer value=\"") + XmlEscaped(a) + QStringLiteral("\"/>");
     }
     lines << QStringLiteral("</question>");
+}
+
+QString AnswerLetterOfLink(const QString& link) {
+    const qsizetype cut = std::max({link.lastIndexOf(QLatin1Char('\\')), link.lastIndexOf(QLatin1Char(':')),
+                                    link.lastIndexOf(QLatin1Char('/'))});
+    const QString rest = link.mid(cut + 1);
+    if (rest.size() == 1 && rest[0] >= QLatin1Char('A') && rest[0] <= QLatin1Char('E'))
+        return rest;
+    return {};
 }
 
 } // namespace quarvel

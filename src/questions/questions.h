@@ -80,4 +80,9 @@ QString PrintEntry(const TMCQuestion& q, int number);
 QString ResultsPage(bool someWrong);
 void XmlEntry(const TMCQuestion& q, QStringList& lines);
 
+// The answer a link of a question page names: its last part (after the last
+// "/", "\\" or ":") is exactly one letter A-E. Empty for any other link, so a
+// link to "Earth.htm" stays an ordinary link.
+QString AnswerLetterOfLink(const QString& link);
+
 } // namespace quarvel
