@@ -1,5 +1,7 @@
 #include "common/lestream.h"
 
+#include <QStringDecoder>
+
 #include <array>
 
 namespace quarvel {
@@ -25,6 +27,13 @@ QString DecodeWindows1252(const QByteArray& bytes) {
         }
     }
     return out;
+}
+
+QString DecodeTextFile(const QByteArray& raw) {
+    const QByteArray body = raw.startsWith("\xEF\xBB\xBF") ? raw.mid(3) : raw;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(body);
+    return utf8.hasError() ? DecodeWindows1252(raw) : text;
 }
 
 QByteArray EncodeWindows1252(const QString& text) {

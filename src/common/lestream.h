@@ -54,5 +54,8 @@ private:
 QString DecodeWindows1252(const QByteArray& bytes);
 // Characters outside Windows-1252 become '?'.
 QByteArray EncodeWindows1252(const QString& text);
+// A text file such as the topic list: UTF-8 (with or without its byte-order
+// mark), or Windows-1252 when it is not valid UTF-8, as older lists were saved.
+QString DecodeTextFile(const QByteArray& raw);
 
 } // namespace quarvel

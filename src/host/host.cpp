@@ -95,7 +95,9 @@ THost::THost(TFrameState& state, THostControls controls, QObject* parent)
     GLViewer->Root = m_root.get();
     GLViewer->Camera = GLCamera;
     GLViewer->Library = &MatLib;
+    m_viewer = GLViewer;
     QWidget* container = GLViewer->Container(C.ViewParent);
+    m_viewContainer = container;
     container->setObjectName(QStringLiteral("GLViewerContainer"));
     GLViewer->SetHint(QStringLiteral("Use the left mouse button to rotate and the right button to pan."));
     if (C.ViewPlaceholder && C.ViewParent && C.ViewParent->layout()) {
@@ -181,8 +183,14 @@ THost::THost(TFrameState& state, THostControls controls, QObject* parent)
 }
 
 THost::~THost() {
-    if (GLViewer)
-        GLViewer->Root = nullptr; // the scene goes first
+    // The host owns the 3D view (through its container): it goes before the
+    // scene it draws, and the owner of the host makes sure the host goes
+    // before the panes the view sits in.
+    if (m_viewer)
+        m_viewer->Root = nullptr;
+    delete m_viewContainer.data();
+    delete m_viewer.data(); // a view that never got a container
+    GLViewer = nullptr;
 }
 
 void THost::LoadPlanetMaterials(const QString& texturesFolder) {

@@ -139,6 +139,8 @@ private:
     void RunTurn(bool field);
 
     std::unique_ptr<TDummyCube> m_root;
+    QPointer<TSceneViewer> m_viewer;
+    QPointer<QWidget> m_viewContainer;
     std::unique_ptr<TModel> m_model;
     TScreenText* m_status = nullptr;
     bool m_timerOn = false;

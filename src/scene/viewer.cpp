@@ -1,6 +1,7 @@
 #include "scene/viewer.h"
 
 #include "scene/camera.h"
+#include "common/errors.h"
 #include "scene/material.h"
 #include "scene/primitives.h"
 #include "scene/solids.h"
@@ -194,10 +195,17 @@ void TSceneViewer::ReleaseUnusedMeshes() {
     }
 }
 
+void CheckSceneContext(QOpenGLContext* context) {
+    if (!context || !context->isValid())
+        throw EOpenGLError("No OpenGL context could be made for the 3D view.");
+    if (!QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_2_1>(context))
+        throw EOpenGLError("The OpenGL driver offers no OpenGL 2.1 compatibility profile.");
+}
+
 void TSceneViewer::initializeGL() {
+    // A view that cannot draw is an error the pupil is told about, not a blank pane.
+    CheckSceneContext(context());
     m_gl = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_2_1>(context());
-    if (!m_gl)
-        return; // no compatibility profile: nothing can be drawn
     m_gl->initializeOpenGLFunctions();
     m_samples = context()->format().samples();
 }

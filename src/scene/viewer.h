@@ -28,6 +28,10 @@ class TMaterial;
 class TLight;
 class TScreenText;
 
+// Throws EOpenGLError unless `context` is a valid context with the OpenGL 2.1
+// compatibility functions the view draws with.
+void CheckSceneContext(QOpenGLContext* context);
+
 // Reports the time between drawn frames while enabled, and keeps frames coming.
 class TSceneCadencer : public QObject {
     Q_OBJECT

@@ -134,6 +134,31 @@ bool TDock::eventFilter(QObject* watched, QEvent* e) {
     return QWidget::eventFilter(watched, e);
 }
 
+int TDock::LayOutLine(const QList<TDockToolbar*>& bars, int y, int width) {
+    int lineHeight = 0;
+    for (auto* bar : bars)
+        lineHeight = std::max(lineHeight, bar->sizeHint().height());
+    // Each toolbar wants its own position; toolbars further right keep
+    // theirs, moved left only as far as the dock's end needs.
+    const int n = int(bars.size());
+    QList<int> lefts(n);
+    int limit = width;
+    for (int j = n - 1; j >= 0; --j) {
+        lefts[j] = std::max(0, std::min(bars[j]->DockPos(), limit - bars[j]->sizeHint().width()));
+        limit = lefts[j];
+    }
+    int x = 0;
+    for (int i = 0; i < n; ++i) {
+        TDockToolbar* bar = bars[i];
+        const int left = std::max(x, lefts[i]);
+        const int right = i + 1 < n ? std::max(lefts[i + 1], left) : width;
+        const int w = std::max(bar->minimumSizeHint().width(), std::min(bar->sizeHint().width(), right - left));
+        bar->setGeometry(left, y, w, lineHeight);
+        x = left + w;
+    }
+    return lineHeight;
+}
+
 void TDock::Relayout() {
     if (m_inLayout)
         return;
@@ -148,29 +173,22 @@ void TDock::Relayout() {
         std::stable_sort(bars.begin(), bars.end(), [](auto* a, auto* b) {
             return a->DockPos() < b->DockPos();
         });
-        int rowHeight = 0;
-        for (auto* bar : bars)
-            rowHeight = std::max(rowHeight, bar->sizeHint().height());
-        // Each toolbar wants its own position; toolbars further right keep
-        // theirs (moved left only as far as the dock's end needs), and the
-        // ones before them are shortened to make room, showing a chevron.
-        const int n = int(bars.size());
-        QList<int> lefts(n);
-        int limit = width;
-        for (int j = n - 1; j >= 0; --j) {
-            lefts[j] = std::max(0, std::min(bars[j]->DockPos(), limit - bars[j]->sizeHint().width()));
-            limit = lefts[j];
+        // A row whose toolbars do not all fit at their full width wraps onto
+        // a further line, so no toolbar hides items behind its chevron for
+        // want of room beside another (only one wider than the dock does).
+        QList<QList<TDockToolbar*>> lines(1);
+        int used = 0;
+        for (auto* bar : bars) {
+            const int w = bar->sizeHint().width();
+            if (!lines.last().isEmpty() && width > 0 && used + w > width) {
+                lines.append(QList<TDockToolbar*>());
+                used = 0;
+            }
+            lines.last().append(bar);
+            used += w;
         }
-        int x = 0;
-        for (int i = 0; i < n; ++i) {
-            TDockToolbar* bar = bars[i];
-            const int left = std::max(x, lefts[i]);
-            const int right = i + 1 < n ? std::max(lefts[i + 1], left) : width;
-            const int w = std::max(bar->minimumSizeHint().width(), std::min(bar->sizeHint().width(), right - left));
-            bar->setGeometry(left, y, w, rowHeight);
-            x = left + w;
-        }
-        y += rowHeight;
+        for (const auto& line : lines)
+            y += LayOutLine(line, y, width);
     }
     if (y != m_height) {
         m_height = y;

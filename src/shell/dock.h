@@ -33,6 +33,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Places one line of toolbars at height `y`; returns the line's height.
+    int LayOutLine(const QList<TDockToolbar*>& bars, int y, int width);
     int m_height = 0;
     bool m_inLayout = false;
 };

@@ -47,18 +47,30 @@ void TStartupDriver::PageReady() {
     m_done = true;
     if (m_options.Benchmark)
         std::printf("startup_ms: %.0f\n", MillisecondsSinceProcessStart()), std::fflush(stdout);
-    for (const QString& word : m_options.Commands) {
-        // "@Name" presses the toolbar item or menu item of that name.
-        if (word.startsWith(QLatin1Char('@'))) {
-            if (QAction* item = m_frame->Item(word.mid(1)))
-                item->trigger();
-            else
-                std::fprintf(stderr, "No item %s.\n", qPrintable(word.mid(1)));
-            continue;
-        }
-        if (!m_frame->RunPageCommand(word))
-            std::fprintf(stderr, "Page command %s does nothing here.\n", qPrintable(word));
+    RunNextCommand();
+}
+
+void TStartupDriver::RunNextCommand() {
+    if (m_nextCommand >= m_options.Commands.size()) {
+        AfterCommands();
+        return;
     }
+    const QString word = m_options.Commands[m_nextCommand++];
+    // Queued first, so it runs even while this command's modal window is open.
+    QTimer::singleShot(0, this, &TStartupDriver::RunNextCommand);
+    // "@Name" presses the toolbar item or menu item of that name.
+    if (word.startsWith(QLatin1Char('@'))) {
+        if (QAction* item = m_frame->Item(word.mid(1)))
+            item->trigger();
+        else
+            std::fprintf(stderr, "No item %s.\n", qPrintable(word.mid(1)));
+        return;
+    }
+    if (!m_frame->RunPageCommand(word))
+        std::fprintf(stderr, "Page command %s does nothing here.\n", qPrintable(word));
+}
+
+void TStartupDriver::AfterCommands() {
     if (m_options.Benchmark && m_frame->Host->TimerRunning()) {
         MeasureAnimation();
         return;
@@ -105,10 +117,22 @@ void TStartupDriver::Finish() {
         if (!SaveWindowPicture(m_frame, m_options.Screenshot))
             std::fprintf(stderr, "Could not write %s\n", qPrintable(m_options.Screenshot));
     }
-    if (m_options.Quit) {
-        delete m_frame; // saves the settings, as closing does
-        QApplication::quit();
+    if (m_options.Quit)
+        Quit();
+}
+
+void TStartupDriver::Quit() {
+    // A modal window of the window is closed first, and the window goes only
+    // once its modal loop has returned.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        QTimer::singleShot(0, this, &TStartupDriver::Quit);
+        return;
     }
+    TFrameFrm* frame = m_frame;
+    m_frame = nullptr;
+    delete frame; // saves the settings, as closing does (the driver goes with it)
+    QApplication::quit();
 }
 
 bool SaveWindowPicture(QWidget* window, const QString& file) {
@@ -123,6 +147,10 @@ bool SaveWindowPicture(QWidget* window, const QString& file) {
             QPainter p(&pm);
             p.drawImage(QRect(container->mapTo(window, QPoint(0, 0)), container->size()), view);
         }
+    }
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != window && modal->isVisible()) {
+        QPainter p(&pm);
+        p.drawPixmap(modal->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)), modal->grab());
     }
     return pm.save(file);
 }

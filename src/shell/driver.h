@@ -19,14 +19,21 @@ public:
 
 private:
     void PageReady();
+    // Runs the commands one per turn of the event loop: a command that opens
+    // a modal window (the test window) does not hold up the ones after it.
+    void RunNextCommand();
+    void AfterCommands();
     void Finish();
+    void Quit();
     void MeasureAnimation();
     TFrameFrm* m_frame;
     TCommandLine m_options;
     bool m_done = false;
+    int m_nextCommand = 0;
 };
 
-// Saves a picture of the whole window, web page and 3D view included.
+// Saves a picture of the whole window, web page and 3D view included, with
+// a modal window of the program (the test window) where it stands over it.
 bool SaveWindowPicture(QWidget* window, const QString& file);
 
 } // namespace quarvel

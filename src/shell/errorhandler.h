@@ -3,16 +3,12 @@
 // error's message with a fixed second line and then ends the program: a
 // course that carried on in an unknown state would teach wrong things.
 
+#include "common/errors.h"
+
 #include <QApplication>
 #include <stdexcept>
 
 namespace quarvel {
-
-// Raised for failures of the OpenGL context or of OpenGL itself.
-class EOpenGLError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The text of the error box for `message`; `openGL` selects the OpenGL form.
 QString ApplicationErrorText(const QString& message, bool openGL);

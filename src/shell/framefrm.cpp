@@ -2,6 +2,7 @@
 
 #include "common/contentpath.h"
 #include "common/inifile.h"
+#include "common/lestream.h"
 #include "common/version.h"
 #include "browser/coursescheme.h"
 #include "browser/courseview.h"
@@ -16,8 +17,11 @@
 #include "host/host.h"
 #include "questions/testfrm.h"
 #include "host/panel.h"
-#include "models/electromagnetism/permmagfrm.h"
-#include "models/space/solarsystem.h"
+#include "models/electromagnetism/area.h"
+#include "models/forces/area.h"
+#include "models/heat/area.h"
+#include "models/light/area.h"
+#include "models/space/area.h"
 #include "scene/viewer.h"
 #include "shell/lanczos.h"
 #include "shell/placement.h"
@@ -214,7 +218,10 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
 }
 
 TFrameFrm::~TFrameFrm() {
-    SaveSettings();
+    SaveSettings(); // a window deleted without closing (a scripted run) still keeps them
+    // The host owns the 3D view: both go while the panes they sit in are whole.
+    delete Host;
+    Host = nullptr;
     // The page goes before its profile.
     delete EWB;
     EWB = nullptr;
@@ -226,7 +233,12 @@ TFrameFrm::~TFrameFrm() {
         g_frame = nullptr;
 }
 
-QAction* TFrameFrm::Item(const QString& name) const { return m_items.value(name); }
+QAction* TFrameFrm::Item(const QString& name) const {
+    if (QAction* item = m_items.value(name))
+        return item;
+    // Menu items carry their names too (TestAll1, Exit1, ...).
+    return name.isEmpty() ? nullptr : findChild<QAction*>(name);
+}
 
 int TFrameFrm::LeftPaneWidth() const { return LeftToolwin->isVisible() || !isVisible() ? Splitter->sizes().value(0) : 0; }
 
@@ -667,8 +679,9 @@ void TFrameFrm::CreateMenus() {
     });
 
     TestMenu = MenuToolbar->addMenu(QStringLiteral("&Test"));
+    TestMenu->setObjectName(QStringLiteral("Test1"));
     QAction* all = TestMenu->addAction(QStringLiteral("All topics"));
-    all->setObjectName(QStringLiteral("AllTopics1"));
+    all->setObjectName(QStringLiteral("TestAll1"));
     connect(all, &QAction::triggered, this, [this] { StartTopicTest(TTopicSet()); });
 
     AppearanceMenu = MenuToolbar->addMenu(QStringLiteral("Appearance"));
@@ -709,9 +722,7 @@ void TFrameFrm::BuildTestMenu() {
     if (!f.open(QIODevice::ReadOnly))
         return;
     const QByteArray raw = f.readAll();
-    QString text = QString::fromUtf8(raw.startsWith("\xEF\xBB\xBF") ? raw.mid(3) : raw);
-    if (text.contains(QChar::ReplacementCharacter))
-        text = QString::fromLatin1(raw); // a list saved in the old ANSI code page
+    const QString text = DecodeTextFile(raw);
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().trimmed().isEmpty())
         lines.removeLast();
@@ -988,6 +999,9 @@ void TFrameFrm::closeEvent(QCloseEvent* e) {
     for (QWidget* w : ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (w != StartPicture)
             w->deleteLater();
+    // Now, not in the destructor: closing ends the event loop, and the window
+    // is never deleted after that.
+    SaveSettings();
     e->accept();
 }
 
@@ -1021,8 +1035,11 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TFrameFrm::RegisterCourseModels() {
-    RegisterSolarSystemModel();
-    RegisterMagnetsPanel();
+    RegisterSpaceTopics();
+    RegisterElectromagnetismTopics();
+    RegisterLightTopics();
+    RegisterForcesTopics();
+    RegisterHeatTopics();
 }
 
 void TFrameFrm::CreateHost() {

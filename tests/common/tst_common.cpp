@@ -27,6 +27,8 @@ private slots:
     void streamRejectsBadCounts_data();
     void streamRejectsBadCounts();
     void windows1252();
+    void textFiles_data();
+    void textFiles();
     void contentPaths_data();
     void contentPaths();
     void iniCaseAndEmptyValues();
@@ -149,6 +151,23 @@ void TestCommon::streamRejectsBadCounts() {
 void TestCommon::windows1252() {
     QCOMPARE(DecodeWindows1252("\x80\x93\x94\xE9"), QStringLiteral("\u20AC\u201C\u201D\u00E9"));
     QCOMPARE(EncodeWindows1252(QStringLiteral("\u2019\u4E2D")), QByteArray("\x92?"));
+}
+
+void TestCommon::textFiles_data() {
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("utf-8") << QByteArray("Forces \xE2\x80\x93 moments") << QStringLiteral("Forces \u2013 moments");
+    QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBFHeat") << QStringLiteral("Heat");
+    // Older lists: an en dash and curly quotes of the Windows code page, not C1 controls.
+    QTest::newRow("windows-1252") << QByteArray("Forces \x96 \x93moments\x94") << QStringLiteral("Forces \u2013 \u201Cmoments\u201D");
+    QTest::newRow("1252 accent") << QByteArray("Caf\xE9") << QStringLiteral("Caf\u00E9");
+    QTest::newRow("plain") << QByteArray("Magnets\r\n") << QStringLiteral("Magnets\r\n");
+}
+
+void TestCommon::textFiles() {
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, text);
+    QCOMPARE(DecodeTextFile(raw), text);
 }
 
 void TestCommon::contentPaths_data() {

@@ -34,6 +34,9 @@ private slots:
     void probingLeavesThePicture();
     void togglesRepaintWithoutTracing();
     void panelLifecycle();
+    void toolbarItemsReachable_data();
+    void toolbarItemsReachable();
+    void drawingAtTopLeftWithoutUnpaintedEdge();
     void arrangementPictures();
 };
 
@@ -288,6 +291,63 @@ void TestMagnets::panelLifecycle() {
     f.SelectTopic(1);
     QTRY_VERIFY(f.HostedPanel() == nullptr);
     QVERIFY(!f.ContainerTW->isVisible());
+}
+
+void TestMagnets::toolbarItemsReachable_data() {
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<bool>("large");
+    QTest::newRow("default, normal") << QSize() << false;
+    QTest::newRow("default, large") << QSize() << true;
+    QTest::newRow("1024 x 768, normal") << QSize(1024, 768) << false;
+    QTest::newRow("1024 x 768, large") << QSize(1024, 768) << true;
+}
+
+// No item of the panel's toolbar may hide behind the chevron for want of room.
+void TestMagnets::toolbarItemsReachable() {
+    QFETCH(QSize, window);
+    QFETCH(bool, large);
+    TFrameFrm f(QStringLiteral(QUARVEL_CONTENT_DIR));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    if (window.isValid()) {
+        f.showNormal();
+        f.resize(window);
+    }
+    f.SelectTopic(2002);
+    if (large)
+        f.UseLargeButtonsItem->trigger();
+    auto* magnets = qobject_cast<Tem_PermMagFrm*>(f.HostedPanel());
+    QVERIFY(magnets);
+    QTRY_VERIFY(magnets->Toolbar()->isVisible());
+    QCoreApplication::processEvents();
+    TDockToolbar* bar = magnets->Toolbar();
+    for (QAction* a : bar->actions()) {
+        if (!a->isVisible() || a->isSeparator())
+            continue;
+        QWidget* w = bar->widgetForAction(a);
+        QVERIFY2(w && w->isVisible(), qPrintable(a->objectName()));
+        QVERIFY2(bar->rect().contains(w->geometry()), qPrintable(a->objectName()));
+    }
+    // The page toolbar keeps all its items too.
+    for (QAction* a : f.HTMLToolbar->actions())
+        if (a->isVisible() && !a->isSeparator())
+            QVERIFY2(f.HTMLToolbar->widgetForAction(a)->isVisible(), qPrintable(a->objectName()));
+}
+
+void TestMagnets::drawingAtTopLeftWithoutUnpaintedEdge() {
+    Tem_PermMagFrm panel(nullptr, 1280);
+    panel.resize(1400, 900); // larger than the drawing
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QWidget* pic = panel.FieldPic;
+    QCOMPARE(pic->mapTo(&panel, QPoint(0, 0)), QPoint(0, 0));
+    const QImage shown = pic->grab().toImage();
+    QCOMPARE(shown.size(), pic->size());
+    // The box is one pixel taller and wider than the drawing: that edge is white.
+    for (int x = 0; x < shown.width(); x += 7)
+        QCOMPARE(shown.pixelColor(x, shown.height() - 1), QColor(Qt::white));
+    for (int y = 0; y < shown.height(); y += 7)
+        QCOMPARE(shown.pixelColor(shown.width() - 1, y), QColor(Qt::white));
 }
 
 // With QUARVEL_SCREENSHOTS set to a folder, the five arrangements are saved there.

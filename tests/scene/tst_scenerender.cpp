@@ -5,9 +5,11 @@
 #include "scene/primitives.h"
 #include "scene/solids.h"
 #include "scene/viewer.h"
+#include "common/errors.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QOpenGLContext>
 #include <QTest>
 
 using namespace quarvel;
@@ -18,6 +20,7 @@ private slots:
     void redSphereOnBackground();
     void frameTimerReportsElapsedTime();
     void mirrorShowsTheReflectionInsideItsShape();
+    void viewWithoutContextRaisesOpenGLError();
 
 private:
     static QColor At(const QImage& img, QPointF p) { return img.pixelColor(p.toPoint()); }
@@ -139,6 +142,16 @@ void TestSceneRender::mirrorShowsTheReflectionInsideItsShape() {
     // The mirror's own dark surface round the reflection.
     const QColor surface = At(img, *view.Project({-0.8f, 0.8f, 0}));
     QVERIFY2(surface.blue() < 100 && surface.red() < 100, qPrintable(surface.name()));
+}
+
+void TestSceneRender::viewWithoutContextRaisesOpenGLError() {
+    // No context at all, and one that was never made: the view must say so.
+    QVERIFY_THROWS_EXCEPTION(EOpenGLError, CheckSceneContext(nullptr));
+    QOpenGLContext unmade;
+    QVERIFY_THROWS_EXCEPTION(EOpenGLError, CheckSceneContext(&unmade));
+    QOpenGLContext made;
+    QVERIFY(made.create());
+    CheckSceneContext(&made); // Mesa's compatibility profile passes
 }
 
 int main(int argc, char** argv) {

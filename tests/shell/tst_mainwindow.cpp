@@ -11,12 +11,14 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEngineView>
 #include <QToolButton>
 #include <memory>
@@ -38,6 +40,7 @@ private slots:
     void closeAnsweredNo();
     void closeAnsweredYesWritesAllValues();
     void testMenuAndMissingQuestionFile();
+    void scriptedRunOpensTheTestWindowAndQuits();
     void f1Keyword();
     void largeButtons();
     void skinsMatchWithoutCase();
@@ -217,8 +220,11 @@ void TestMainWindow::closeAnsweredYesWritesAllValues() {
     f->ApplySkin("xito");
     f->TopicRates[7] = 333;
     m_answer = true;
+    // As a user closes: the close event is accepted and the event loop ends;
+    // nobody deletes the window after that.
     QVERIFY(f->close());
-    f.reset(); // the settings are written when the window goes
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     QSettings s(QStringLiteral("Brantock"), QStringLiteral("Quarvel"));
     QStringList keys = s.allKeys();
     keys.sort();
@@ -227,6 +233,13 @@ void TestMainWindow::closeAnsweredYesWritesAllValues() {
     QCOMPARE(s.value("Skin").toString(), QStringLiteral("Xito"));
     QCOMPARE(s.value("TBTop").toInt(), 0);
     QCOMPARE(s.value("Speeds").toByteArray().mid(28, 4), QByteArray("\x4D\x01\0\0", 4));
+
+    // Written once, when the close was accepted: going later changes nothing.
+    f->TopicRates[7] = 444;
+    f.reset();
+    s.sync();
+    QCOMPARE(QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).value("Speeds").toByteArray().mid(28, 4),
+             QByteArray("\x4D\x01\0\0", 4));
 
     // The next run starts where this one ended.
     auto g = Make();
@@ -241,7 +254,7 @@ void TestMainWindow::testMenuAndMissingQuestionFile() {
     QDir().mkpath(dir.path() + "/Questions");
     QFile list(dir.path() + "/Questions/Test-Topics.txt");
     QVERIFY(list.open(QIODevice::WriteOnly));
-    list.write("Magnets\r\n\r\nLight and sound\r\n");
+    list.write("Magnets\r\n\r\nLight \x96 sound\r\n"); // an older list: an en dash of the Windows code page
     list.close();
     auto f = Make(dir.path());
     const QList<QAction*> items = f->TestMenu->actions();
@@ -249,7 +262,7 @@ void TestMainWindow::testMenuAndMissingQuestionFile() {
     QCOMPARE(items[0]->text(), QStringLiteral("All topics"));
     QCOMPARE(items[1]->text(), QStringLiteral("Magnets"));
     QCOMPARE(items[1]->data().toInt(), 0);
-    QCOMPARE(items[2]->text(), QStringLiteral("Light and sound"));
+    QCOMPARE(items[2]->text(), QStringLiteral("Light \u2013 sound"));
     QCOMPARE(items[2]->data().toInt(), 2);
 
     QSignalSpy started(f.get(), &TFrameFrm::TopicTestRequested);
@@ -258,6 +271,33 @@ void TestMainWindow::testMenuAndMissingQuestionFile() {
     QCOMPARE(m_boxes[0].Kind, TBoxKind::Error);
     QCOMPARE(m_boxes[0].Text, QStringLiteral("File of test questions not found."));
     QCOMPARE(started.size(), 0);
+}
+
+// "@TestAll1" opens the modal test window without holding up the run: the
+// picture is taken with the test window in it, and --quit still ends the run.
+void TestMainWindow::scriptedRunOpensTheTestWindowAndQuits() {
+    QTemporaryDir dir;
+    const QString shot = dir.filePath("test.png");
+    QProcess vantrel;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    vantrel.setProcessEnvironment(env);
+    vantrel.start(QCoreApplication::applicationDirPath() + "/vantrel",
+                  {"--command", "@TestAll1", "--screenshot", shot, "--quit"}); // the built course, with its question file
+    QVERIFY(vantrel.waitForStarted());
+    QVERIFY2(vantrel.waitForFinished(90000), "the scripted run did not end");
+    QCOMPARE(vantrel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(vantrel.exitCode(), 0);
+    QImage picture(shot);
+    QVERIFY(!picture.isNull());
+    // Question 1's heading of the test page stands over the left pane, in the page's dark blue.
+    int blue = 0;
+    for (int y = 0; y < picture.height() / 3; ++y)
+        for (int x = 0; x < picture.width() / 2; x += 4) {
+            const QColor c = picture.pixelColor(x, y);
+            blue += c.blue() > 150 && c.red() < 90 && c.green() < 140;
+        }
+    QVERIFY2(blue > 500, qPrintable(QString::number(blue)));
 }
 
 void TestMainWindow::f1Keyword() {

@@ -28,7 +28,13 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.drawImage(0, 0, m_form->Picture());
+        const QImage& picture = m_form->Picture();
+        p.drawImage(0, 0, picture);
+        // The box is a pixel wider and taller than the drawing: that edge is
+        // the drawing's white, not whatever was on the screen before.
+        const QRegion rest = QRegion(rect()) - QRegion(picture.rect());
+        for (const QRect& r : rest)
+            p.fillRect(r, Qt::white);
     }
     void mousePressEvent(QMouseEvent* e) override { m_form->FieldPicMouseDown(e->position().toPoint()); }
     void mouseMoveEvent(QMouseEvent* e) override { m_form->FieldPicMouseMove(e->position().toPoint()); }
@@ -100,7 +106,7 @@ Tem_PermMagFrm::Tem_PermMagFrm(QWidget* parent, int screenWidth) : TPanel(parent
     FieldSB = new TFieldScrollBox(this);
     FieldSB->setObjectName(QStringLiteral("FieldSB"));
     FieldSB->setFrameShape(QFrame::NoFrame);
-    FieldSB->setAlignment(Qt::AlignCenter);
+    FieldSB->setAlignment(Qt::AlignLeft | Qt::AlignTop); // the drawing starts at the box's corner
     FieldSB->setBackgroundRole(QPalette::Base);
     auto* pic = new TFieldPic(this);
     pic->setFixedSize(Plotter->GetPlotRect().size());
