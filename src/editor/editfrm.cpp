@@ -180,7 +180,10 @@ TEditFrm::TEditFrm(const TEditorSetup& setup, QWidget* parent) : QMainWindow(par
 
     const QString css = ResolveContentPath(QuestionFolder, QStringLiteral("css/qstyle.css"));
     m_styleSheet = css.isEmpty() ? QuestionFolder + QStringLiteral("/css/qstyle.css") : css;
-    SetPagePaths(ImagesFolder + QLatin1Char('/'), m_styleSheet);
+    // The pupil's pages take their buttons and pictures from the question
+    // folder, as the test window does, whatever file is open later.
+    m_pageImages = ImagesFolder + QLatin1Char('/');
+    SetPagePaths(m_pageImages, m_styleSheet);
 
     const QString start = !setup.StartFile.isEmpty() ? QFileInfo(setup.StartFile).absoluteFilePath()
                           : QFileInfo::exists(ini.TestFilePath) ? ini.TestFilePath
@@ -683,11 +686,6 @@ void TEditFrm::SetCaption() { setWindowTitle(EditorCaption(DocumentState, FileNa
 
 void TEditFrm::ReportError(const QString& text) { ErrorBox(this, text); }
 
-void TEditFrm::SetImagesFolder(const QString& folder) {
-    ImagesFolder = folder;
-    // The preview shows the pictures the picture area shows.
-    SetPagePaths(ImagesFolder + QLatin1Char('/'), m_styleSheet);
-}
 
 void TEditFrm::LoadStartFile(const QString& path) {
     try {
@@ -794,7 +792,8 @@ bool TEditFrm::OpenFile(const QString& path) {
     FileName = QFileInfo(path).absoluteFilePath();
     Select(Count() > 0 ? 0 : -1);
     ReturnToBrowse();
-    SetImagesFolder(QFileInfo(FileName).absolutePath() + QStringLiteral("/images"));
+    // Only the picture area follows the file; the page paths stay as set at start-up.
+    ImagesFolder = QFileInfo(FileName).absolutePath() + QStringLiteral("/images");
     ShowSelectedQuestion();
     SetCaption();
     return true;
@@ -814,15 +813,20 @@ bool TEditFrm::SaveAs1Click() {
         r.Folder = QFileInfo(FileName).absolutePath();
         r.ProposedName = QFileInfo(WithExtension(FileName, QStringLiteral(".umq"))).fileName();
     }
-    const QString chosen = AskFileName(this, r);
+    const QString path = AskSaveName(r, QStringLiteral(".umq"));
+    return !path.isEmpty() && SaveToFile(path);
+}
+
+QString TEditFrm::AskSaveName(const TFileRequest& request, const QString& extension) {
+    const QString chosen = AskFileName(this, request);
     if (chosen.isEmpty())
-        return false;
-    const QString path = WithExtension(chosen, QStringLiteral(".umq"));
+        return {};
+    const QString path = WithExtension(chosen, extension);
     // The dialog asked about the name typed; ask again for the name we write.
     if (path != chosen && QFileInfo::exists(path) &&
         !ConfirmBox(this, path + QStringLiteral(" already exists.\r\nDo you want to replace it?")))
-        return false;
-    return SaveToFile(path);
+        return {};
+    return path;
 }
 
 bool TEditFrm::SaveToFile(const QString& path) {
@@ -867,11 +871,11 @@ bool TEditFrm::ImportFile(const QString& path) {
 }
 
 void TEditFrm::Questionfile1Click() {
-    const QString chosen =
-        AskFileName(this, {TFileDialogKind::Save, QStringLiteral("Save question file as"), kUmqFilter,
-                           QuestionFolder, QString(), QStringLiteral("umq")});
-    if (!chosen.isEmpty())
-        ExportSelectedTo(WithExtension(chosen, QStringLiteral(".umq")));
+    const QString path = AskSaveName({TFileDialogKind::Save, QStringLiteral("Save question file as"), kUmqFilter,
+                                      QuestionFolder, QString(), QStringLiteral("umq")},
+                                     QStringLiteral(".umq"));
+    if (!path.isEmpty())
+        ExportSelectedTo(path);
 }
 
 bool TEditFrm::ExportSelectedTo(const QString& path) {
@@ -912,10 +916,11 @@ bool TEditFrm::ConvertFromFile(const QString& path) {
 }
 
 void TEditFrm::XML1Click() {
-    const QString chosen = AskFileName(this, {TFileDialogKind::Save, QStringLiteral("Export to XML"), kXmlFilter,
-                                              QuestionFolder, QString(), QStringLiteral("xml")});
-    if (!chosen.isEmpty())
-        ExportXmlTo(WithExtension(chosen, QStringLiteral(".xml")));
+    const QString path = AskSaveName({TFileDialogKind::Save, QStringLiteral("Export to XML"), kXmlFilter,
+                                      QuestionFolder, QString(), QStringLiteral("xml")},
+                                     QStringLiteral(".xml"));
+    if (!path.isEmpty())
+        ExportXmlTo(path);
 }
 
 bool TEditFrm::ExportXmlTo(const QString& path) {
@@ -969,7 +974,7 @@ void TEditFrm::Print(bool selectedOnly) {
             },
             CoursePageLayout());
     });
-    PrintBrowser->setHtml(html, QUrl::fromLocalFile(ImagesFolder + QLatin1Char('/')));
+    PrintBrowser->setHtml(html, QUrl::fromLocalFile(m_pageImages));
 }
 
 void TEditFrm::PrintSetup1Click() {
@@ -1079,12 +1084,8 @@ bool TEditFrm::eventFilter(QObject* watched, QEvent* event) {
             return false;
         // Typing into the box while browsing starts an edit (a new question
         // when there is none), and the key then goes on as typed.
-        if (EditMode == emBrowse) {
-            if (Count() == 0)
-                NewQuestion();
-            else
-                StartEdit();
-        }
+        if (EditMode == emBrowse)
+            StartFromTextBox();
         if (k->modifiers() & Qt::ControlModifier) {
             if (key == Qt::Key_Right) {
                 if (m_page < 5)
@@ -1100,10 +1101,7 @@ bool TEditFrm::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (QEdit && watched == QEdit->viewport() && event->type() == QEvent::MouseButtonPress && EditMode == emBrowse) {
-        if (Count() == 0)
-            NewQuestion();
-        else
-            StartEdit();
+        StartFromTextBox();
         return false;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -1159,11 +1157,16 @@ void TEditFrm::ShowSelectedQuestion() {
         ShowPicture(q->Picture);
         m_previewHtml = QuestionPage(*q, i + 1);
         if (RightStack->currentWidget() == Viewer)
-            Viewer->setHtml(m_previewHtml, QUrl::fromLocalFile(ImagesFolder + QLatin1Char('/')));
+            Viewer->setHtml(m_previewHtml, QUrl::fromLocalFile(m_pageImages));
     } else {
+        // Nothing of a question that is gone may stay on show.
         QEdit->clear();
         TickTopics(TTopicSet());
         SetCorrectAnswer(-1);
+        ShowPicture(QString());
+        m_previewHtml.clear();
+        if (RightStack->currentWidget() == Viewer)
+            Viewer->setHtml(m_previewHtml, QUrl::fromLocalFile(m_pageImages));
     }
     StatusPanel0->setText(QStringLiteral("Question %1 of %2").arg(i + 1).arg(Count()));
 }
@@ -1225,14 +1228,26 @@ void TEditFrm::NewQuestion() {
 }
 
 void TEditFrm::StartEdit() {
+    // With no question on show there is nothing to edit, and an Update
+    // would have nowhere to put the text.
+    const TMCQuestion* q = Question(Selected());
+    if (!q)
+        return;
     EditMode = emEdit;
-    if (const TMCQuestion* q = Question(Selected())) {
-        ShowPreview(false);
-        WorkingCopy->Assign(q);
-        MarkChanged();
-    }
+    ShowPreview(false);
+    WorkingCopy->Assign(q);
+    MarkChanged();
     RefreshControls();
     RefreshListButtons();
+}
+
+void TEditFrm::StartFromTextBox() {
+    // An empty text box (an empty list, or nothing selected after the last
+    // question was deleted) is where a new question is written.
+    if (Selected() < 0)
+        NewQuestion();
+    else
+        StartEdit();
 }
 
 bool TEditFrm::UpdateQuestion(bool checkAnswer) {
@@ -1258,6 +1273,9 @@ bool TEditFrm::UpdateQuestion(bool checkAnswer) {
         }
         Select(Count() - 1);
     }
+    // The edit was marked when it started, but a Save since then has cleared
+    // the mark while the change was still in the working copy.
+    MarkChanged();
     if (Autosave1->isChecked() && DocumentState == dsNamedChanged)
         Save1Click();
     EditMode = emBrowse;
@@ -1383,7 +1401,7 @@ void TEditFrm::ShowPreview(bool show) {
         show = false;
     HTMLBtn->setChecked(show);
     if (show) {
-        Viewer->setHtml(m_previewHtml, QUrl::fromLocalFile(ImagesFolder + QLatin1Char('/')));
+        Viewer->setHtml(m_previewHtml, QUrl::fromLocalFile(m_pageImages));
         RightStack->setCurrentWidget(Viewer);
         Hint(HTMLBtn, QStringLiteral("Return to edit page"));
     } else {
@@ -1393,12 +1411,8 @@ void TEditFrm::ShowPreview(bool show) {
 }
 
 bool TEditFrm::IsAnswerLink(const QUrl& url) {
-    const QString s = QUrl::fromPercentEncoding(url.toEncoded());
-    // Answer links are single letters: what follows the last separator.
-    const qsizetype cut = std::max({s.lastIndexOf(QLatin1Char('\\')), s.lastIndexOf(QLatin1Char(':')),
-                                    s.lastIndexOf(QLatin1Char('/'))});
-    const QString rest = s.mid(cut + 1);
-    return !rest.isEmpty() && rest[0] >= QLatin1Char('A') && rest[0] <= QLatin1Char('E');
+    // The test window goes by the same rule, so the preview behaves as the pupil's page.
+    return !AnswerLetterOfLink(QUrl::fromPercentEncoding(url.toEncoded())).isEmpty();
 }
 
 bool TEditFrm::SpellCheckPages(TCheckSequence& sequence, TMCQuestion* target, bool* changed) {
