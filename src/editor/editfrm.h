@@ -32,6 +32,7 @@ class QWebEngineView;
 namespace quarvel {
 
 class TSpellHighlighter;
+struct TFileRequest;
 
 // A list item that owns its question.
 class TQuestionItem : public QListWidgetItem {
@@ -157,6 +158,8 @@ public:
     void SetEditStatus(QAction* sender);
     void NewQuestion();
     void StartEdit();
+    // A key or a click in the text box while browsing.
+    void StartFromTextBox();
     // Commit; `checkAnswer` false when the save prompt commits for the user.
     bool UpdateQuestion(bool checkAnswer = true);
     void CancelEdit();
@@ -205,6 +208,9 @@ private:
     void PlaceWindow();
     void ApplyColourScheme();
     void LoadStartFile(const QString& path);
+    // A name from the save dialog with `extension` put on; asks before
+    // replacing a file the dialog could not know about. Empty: stop.
+    QString AskSaveName(const TFileRequest& request, const QString& extension);
     void MarkChanged();
     void ReplaceList(std::vector<TMCQuestion>&& questions);
     void AppendQuestions(std::vector<TMCQuestion>&& questions);
@@ -217,7 +223,6 @@ private:
     void QTabChange(int page);
     void ShowPreview(bool show);
     void ReturnToBrowse();
-    void SetImagesFolder(const QString& folder);
     TTopicSet TickedTopics() const;
     void TickTopics(const TTopicSet& set);
     int CorrectAnswerChoice() const;
@@ -229,6 +234,7 @@ private:
     bool m_closeWithoutAsking = false;
     QString m_previewHtml;
     QString m_styleSheet;
+    QString m_pageImages; // the pages' images folder, with its separator
     std::unique_ptr<QPrinter> m_printer;
 };
 

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -32,16 +33,20 @@ TEditorOptions ParseEditorCommandLine(const QCoreApplication& app) {
                                    QStringLiteral("Press the menu or toolbar item <name> (such as EditBtn, "
                                                   "HTMLBtn, Spellcheck2) once the window is up; repeatable."),
                                    QStringLiteral("name"));
+    const QCommandLineOption yes(QStringLiteral("yes"),
+                                 QStringLiteral("Answer Yes to the questions the pressed items ask (such as "
+                                                "DeleteBtn's); other messages are shown."));
     const QCommandLineOption quit(QStringLiteral("quit"), QStringLiteral("Exit after the above, without asking."));
     const QCommandLineOption bench(QStringLiteral("benchmark"),
                                    QStringLiteral("Open, change and save a file of 10 000 questions, print the "
                                                   "times as 'name: value' lines and exit."));
-    p.addOptions({shot, press, quit, bench});
+    p.addOptions({shot, press, yes, quit, bench});
     p.process(app);
     TEditorOptions o;
     o.File = p.positionalArguments().value(0);
     o.Screenshot = p.value(shot);
     o.Press = p.values(press);
+    o.Yes = p.isSet(yes);
     o.Quit = p.isSet(quit);
     o.Benchmark = p.isSet(bench);
     return o;
@@ -74,6 +79,16 @@ void TEditorDriver::Start() {
     }
     if (m_options.Screenshot.isEmpty() && !m_options.Quit && m_options.Press.isEmpty())
         return;
+    if (m_options.Yes) {
+        SetBoxAnswerer([form = m_form](const TBoxRequest& r) {
+            if (r.Kind == TBoxKind::Confirmation)
+                return true;
+            QMessageBox box(r.Kind == TBoxKind::Error ? QMessageBox::Critical : QMessageBox::Information, r.Title,
+                            r.Text, QMessageBox::Ok, form);
+            box.exec();
+            return true;
+        });
+    }
     // Time for the first paint, then the items; the picture is taken later
     // so that a page or a dialog the items opened has drawn too.
     QTimer::singleShot(400, this, [this] {

@@ -16,6 +16,7 @@ struct TEditorOptions {
     QString File;       // a question file to open instead of the configured one
     QString Screenshot; // --screenshot FILE
     QStringList Press;  // --press NAME, in order
+    bool Yes = false;  // --yes: confirmations answered Yes
     bool Quit = false;
     bool Benchmark = false;
 };

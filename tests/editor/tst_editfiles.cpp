@@ -83,12 +83,16 @@ private slots:
     void modeTable_data();
     void modeTable();
     void startUp();
+    void topicListEncodings_data();
+    void topicListEncodings();
     void invalidStartFileGivesEmptyDocument();
     void commandLineFile();
     void savePrompt_data();
     void savePrompt();
     void closing_data();
     void closing();
+    void updateAfterSaveIsAChange_data();
+    void updateAfterSaveIsAChange();
     void saveAsForcesUmq_data();
     void saveAsForcesUmq();
     void oldLayoutSavedWithoutLegacyValues();
@@ -106,6 +110,8 @@ private slots:
     void menusFollowTheList();
     void exportXmlOfChecked();
     void exportSelected();
+    void exportsAskBeforeReplacing_data();
+    void exportsAskBeforeReplacing();
     void printing();
     void colourScheme_data();
     void colourScheme();
@@ -371,6 +377,32 @@ void TestEditFiles::startUp() {
     QCOMPARE(blank->StatusPanel0->text(), QStringLiteral("Question 0 of 0"));
 }
 
+void TestEditFiles::topicListEncodings_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("topics");
+    const QStringList expected = {QStringLiteral("Energy \u20AC costs"), QStringLiteral("\u201CStars\u201D"),
+                                  QStringLiteral("Caf\u00E9 science")};
+    QTest::newRow("older 8-bit list") << QByteArray("Energy \x80 costs\r\n\x93Stars\x94\r\nCaf\xE9 science\r\n")
+                                      << expected;
+    QTest::newRow("UTF-8") << (expected.join("\n") + "\n").toUtf8() << expected;
+    // A list that names the replacement character itself is still UTF-8.
+    QTest::newRow("UTF-8 holding U+FFFD") << QByteArray("Marks \xEF\xBF\xBD and \xC2\xB0" "C\n")
+                                          << QStringList({QStringLiteral("Marks \uFFFD and \u00B0C")});
+    QTest::newRow("UTF-8 with byte-order mark") << "\xEF\xBB\xBF" + (expected.join("\r\n")).toUtf8() << expected;
+}
+
+void TestEditFiles::topicListEncodings() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, topics);
+    TEditorFixture fx;
+    fx.WriteText(QStringLiteral("questions/test-topics.txt"), bytes);
+    auto form = fx.Form();
+    QStringList shown;
+    for (int k = 0; k < form->TopicListbox->count(); ++k)
+        shown << form->TopicListbox->item(k)->text();
+    QCOMPARE(shown, topics);
+}
+
 void TestEditFiles::invalidStartFileGivesEmptyDocument() {
     TEditorFixture fx;
     fx.WriteText(QStringLiteral("questions/mctest.umq"), QByteArray("not a question file at all"));
@@ -476,6 +508,36 @@ void TestEditFiles::closing() {
         QCOMPARE(fx.SavePrompts.size(), 1);
     }
     QCOMPARE(ReadAll(doc) != before, written);
+}
+
+void TestEditFiles::updateAfterSaveIsAChange_data() {
+    QTest::addColumn<QString>("start");
+    QTest::newRow("Edit, Save, Update") << "EditBtn";
+    QTest::newRow("New, Save, Update") << "NewBtn";
+}
+
+void TestEditFiles::updateAfterSaveIsAChange() {
+    QFETCH(QString, start);
+    TEditorFixture fx;
+    const QString doc = fx.WriteQuestions(QStringLiteral("doc.umq"), Qs(2));
+    auto form = fx.Form(doc);
+    form->findChild<QAction*>(start)->trigger();
+    form->QEdit->setPlainText(QStringLiteral("Typed before saving"));
+    form->AnswerButtons->button(2)->setChecked(true);
+    // Save writes the list; the edit is still in the working copy.
+    form->FileSaveBtn->trigger();
+    QCOMPARE(form->DocumentState, int(dsNamed));
+    form->UpdateBtn->trigger();
+    QCOMPARE(form->EditMode, int(emBrowse));
+    QCOMPARE(form->DocumentState, int(dsNamedChanged));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Quarvel - Question Editor - *doc.umq"));
+    // Closing asks, and Yes writes the edit.
+    fx.SaveAnswer = TSaveAnswer::Yes;
+    QVERIFY(form->close());
+    QCOMPARE(fx.SavePrompts, QStringList({doc + " has changed.\r\nDo you want to save the changes?"}));
+    const std::vector<TMCQuestion> written = ReadQuestionFile(doc, TReader::Prelox);
+    QCOMPARE(written.size(), std::size_t(start == "NewBtn" ? 3 : 2));
+    QCOMPARE(written[start == "NewBtn" ? 2 : 0].Text, QStringLiteral("Typed before saving"));
 }
 
 void TestEditFiles::saveAsForcesUmq_data() {
@@ -858,6 +920,43 @@ void TestEditFiles::exportSelected() {
     QCOMPARE(picked[2].Text, QStringLiteral("Q5"));
     QCOMPARE(form->FileName, doc);
     QCOMPARE(form->DocumentState, int(dsNamedChanged));
+}
+
+void TestEditFiles::exportsAskBeforeReplacing_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("XML, Yes") << "XML1" << "quiz" << "quiz.xml" << true;
+    QTest::newRow("XML, No") << "XML1" << "quiz.txt" << "quiz.xml" << false;
+    QTest::newRow("selected questions, Yes") << "Questionfile1" << "picked" << "picked.umq" << true;
+    QTest::newRow("selected questions, No") << "Questionfile1" << "picked.dat" << "picked.umq" << false;
+}
+
+void TestEditFiles::exportsAskBeforeReplacing() {
+    QFETCH(QString, command);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(bool, replace);
+    TEditorFixture fx;
+    auto form = fx.Form(fx.WriteQuestions(QStringLiteral("doc.umq"), Qs(3)));
+    form->SetChecked(1, true);
+    const QByteArray old("an earlier file the teacher keeps");
+    fx.WriteText(written, old);
+    fx.ConfirmAnswer = replace;
+    fx.FileAnswers = {fx.Path(typed)};
+    form->findChild<QAction*>(command)->trigger();
+    // The dialog checked the typed name; the name written is asked about here.
+    QCOMPARE(fx.BoxTexts(), QStringList({fx.Path(written) + " already exists.\r\nDo you want to replace it?"}));
+    QCOMPARE(fx.Boxes[0].Kind, TBoxKind::Confirmation);
+    QCOMPARE(ReadAll(fx.Path(written)) == old, !replace);
+    QVERIFY(!QFileInfo::exists(fx.Path(typed)));
+    // A name that needs no extension is left to the dialog alone.
+    fx.Boxes.clear();
+    fx.FileAnswers = {fx.Path(written)};
+    form->findChild<QAction*>(command)->trigger();
+    QVERIFY(fx.Boxes.isEmpty());
+    QVERIFY(ReadAll(fx.Path(written)) != old);
 }
 
 void TestEditFiles::printing() {

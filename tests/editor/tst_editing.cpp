@@ -69,6 +69,10 @@ private slots:
     void answerLinks_data();
     void answerLinks();
     void preview();
+    void previewFollowsOrdinaryLinks();
+    void previewAfterOpeningElsewhere();
+    void deletingLastQuestionClearsEditor_data();
+    void deletingLastQuestionClearsEditor();
     void singleSpellingPassReturnsToPage_data();
     void singleSpellingPassReturnsToPage();
     void spellingAllQuestions();
@@ -378,6 +382,9 @@ void TestEditing::answerLinks_data() {
     QTest::newRow("lower case") << "file:///tmp/q/images/a" << false;
     QTest::newRow("folder") << "file:///tmp/q/images/" << false;
     QTest::newRow("outside page") << "http://example.org/moon.html" << false;
+    QTest::newRow("page starting with E") << "file:///tmp/q/images/Earth.htm" << false;
+    QTest::newRow("page starting with A, no extension") << "file:///tmp/q/images/Atoms" << false;
+    QTest::newRow("two letters") << "file:///tmp/q/images/AB" << false;
 }
 
 void TestEditing::answerLinks() {
@@ -415,6 +422,101 @@ void TestEditing::preview() {
     QCOMPARE(form->RightStack->currentWidget(), form->EditPanel);
     QCOMPARE(form->HTMLBtn->toolTip(), QStringLiteral("Preview question"));
     QVERIFY(!form->HTMLBtn->isEnabled());
+}
+
+void TestEditing::previewFollowsOrdinaryLinks() {
+    // A page beside the preview whose name starts with an answer letter.
+    m_fx->WriteText(QStringLiteral("questions/images/Earth.htm"),
+                    "<html><body><h1>About the Earth</h1></body></html>");
+    TMCQuestion q = Q(QStringLiteral("Read <a id=\"more\" href=\"Earth.htm\">this page</a> first."), 1);
+    auto form = m_fx->Form(m_fx->WriteQuestions(QStringLiteral("questions/mctest.umq"), {q}));
+    QSignalSpy loaded(form->Viewer, &QWebEngineView::loadFinished);
+    form->HTMLBtn->trigger();
+    QVERIFY(loaded.wait(20000));
+    QCOMPARE(RunJs(form->Viewer, "document.querySelector('h1').textContent").toString(), QStringLiteral("Question 1"));
+    // An answer link still goes nowhere ...
+    RunJs(form->Viewer, "document.querySelector('a[href=\"A\"]').click(); true");
+    QTest::qWait(400);
+    QCOMPARE(RunJs(form->Viewer, "document.querySelector('h1').textContent").toString(), QStringLiteral("Question 1"));
+    // ... while the page's own link is followed like any other.
+    RunJs(form->Viewer, "document.getElementById('more').click(); true");
+    QTRY_COMPARE_WITH_TIMEOUT(RunJs(form->Viewer, "document.querySelector('h1').textContent").toString(),
+                              QStringLiteral("About the Earth"), 20000);
+    QVERIFY(form->Viewer->url().path().endsWith(QLatin1String("/Earth.htm")));
+}
+
+void TestEditing::previewAfterOpeningElsewhere() {
+    // The question folder holds the pages' button and pictures; a file kept
+    // in another folder has pictures of its own for the picture area.
+    const QString pageImages = m_fx->QuestionFolder() + "/images/";
+    QImage button(QSize(16, 16), QImage::Format_RGB32);
+    button.fill(Qt::darkGreen);
+    QVERIFY(button.save(pageImages + "button.gif", "PNG"));
+    SavePicture(pageImages + "moon.png", QSize(30, 20), Qt::blue);
+    QDir(m_fx->Program()).mkpath(QStringLiteral("elsewhere/images"));
+    SavePicture(m_fx->Path("elsewhere/images/moon.png"), QSize(70, 50), Qt::gray);
+    const QString doc = m_fx->WriteQuestions(QStringLiteral("elsewhere/doc.umq"), {Q("The Moon", 2, {}, "moon.png")});
+
+    auto form = m_fx->Form();
+    QVERIFY(form->OpenFile(doc));
+    // The picture area follows the opened file ...
+    QCOMPARE(form->ImagesFolder, m_fx->Path("elsewhere/images"));
+    QCOMPARE(form->PicSizeLabel->text(), QStringLiteral("Size: 70 x 50"));
+    // ... the pupil's page keeps the question folder's.
+    const QString page = form->PreviewHtml();
+    QVERIFY2(page.contains("src=\"" + pageImages + "button.gif\""), qPrintable(page));
+    QVERIFY2(page.contains("src=\"" + pageImages + "moon.png\""), qPrintable(page));
+
+    QSignalSpy loaded(form->Viewer, &QWebEngineView::loadFinished);
+    form->HTMLBtn->trigger();
+    QVERIFY(loaded.wait(20000));
+    // Every picture of the page was found: the answer buttons and the question's.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        RunJs(form->Viewer, "Array.from(document.images).map(i => i.complete ? i.naturalWidth : -1).join(',')")
+            .toString(),
+        QStringLiteral("30,16,16,16,16"), 20000);
+}
+
+void TestEditing::deletingLastQuestionClearsEditor_data() {
+    QTest::addColumn<int>("count");
+    QTest::newRow("the only question") << 1;
+    QTest::newRow("the last of three") << 3;
+}
+
+void TestEditing::deletingLastQuestionClearsEditor() {
+    QFETCH(int, count);
+    SavePicture(m_fx->QuestionFolder() + "/images/moon.png", QSize(30, 20), Qt::blue);
+    std::vector<TMCQuestion> qs = Qs(count);
+    qs.back().Picture = QStringLiteral("moon.png");
+    auto form = m_fx->Form(m_fx->WriteQuestions(QStringLiteral("questions/mctest.umq"), qs));
+    form->Select(count - 1);
+    form->ShowSelectedQuestion();
+    QCOMPARE(form->PicSizeLabel->text(), QStringLiteral("Size: 30 x 20"));
+    form->DeleteBtn->trigger();
+    QCOMPARE(form->Count(), count - 1);
+    QCOMPARE(form->Selected(), -1);
+    // The picture area shows no picture, and the preview no page of the deleted question.
+    QCOMPARE(form->PictureName, QString());
+    QCOMPARE(form->PicFileLabel->text(), QStringLiteral("File name: "));
+    QCOMPARE(form->PicSizeLabel->text(), QStringLiteral("Size: "));
+    QCOMPARE(form->QPic->size(), QSize(240, 180));
+    QCOMPARE(form->QPic->pixmap().toImage(), TEditFrm::EmptyPictureSign().toImage());
+    QVERIFY(!form->PreviewHtml().contains(QStringLiteral("Question %1").arg(count)));
+    // Typing into the empty box writes a new question; nothing is "edited".
+    form->QEdit->setFocus();
+    QTest::keyClicks(form->QEdit, "Fresh");
+    QCOMPARE(form->EditMode, int(emNew));
+    QCOMPARE(form->EditLabel->text(), QStringLiteral("New question"));
+    form->AnswerButtons->button(3)->click();
+    form->UpdateBtn->trigger();
+    QCOMPARE(form->Count(), count);
+    QCOMPARE(form->Question(count - 1)->Text, QStringLiteral("Fresh"));
+    QCOMPARE(form->Selected(), count - 1);
+    // A click into the box with nothing selected starts the same way.
+    form->Select(-1);
+    form->ShowSelectedQuestion();
+    QTest::mouseClick(form->QEdit->viewport(), Qt::LeftButton);
+    QCOMPARE(form->EditMode, int(emNew));
 }
 
 void TestEditing::singleSpellingPassReturnsToPage_data() {
