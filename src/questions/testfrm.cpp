@@ -37,7 +37,7 @@ protected:
             return false;
         if (!isMainFrame)
             return true;
-        const QString letter = AnswerLetterOfLink(url.toString(QUrl::RemoveQuery | QUrl::RemoveFragment));
+        const QString letter = AnswerLetterOfLink(url.toString());
         if (letter.isEmpty())
             return true;
         // The page the click came from, taken now: by the time the queued
