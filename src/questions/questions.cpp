@@ -235,9 +235,11 @@ QString PrintPageHead() { return Head(); }
 QString PrintEntry(const TMCQuestion& q, int number) {
     QString html = QStringLiteral("<h2>") + QLatin1String(mcq::QuestionWord) + QString::number(number) +
                    QStringLiteral("</h2>") + PictureAndText(q) + QStringLiteral("<ol>");
-    for (const QString& a : q.Answers)
-        if (!a.isEmpty())
-            html += QStringLiteral("<li>") + a + QStringLiteral("</li>");
+    // Each item carries its answer's own number, so the list letters it as
+    // the test does even when an answer before it is empty.
+    for (int i = 0; i < q.Answers.size(); ++i)
+        if (!q.Answers[i].isEmpty())
+            html += QStringLiteral("<li value=\"%1\">").arg(i + 1) + q.Answers[i] + QStringLiteral("</li>");
     return html + QStringLiteral("</ol>");
 }
 

@@ -12,32 +12,40 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
+#include <QUrlQuery>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace quarvel {
 
 namespace {
-// Answer links are single letters; every other navigation goes ahead.
+// Only a one-letter link is an answer, and it counts only when it comes from
+// the page of the question on show; every other link is an ordinary link of
+// the page. The page has no history: Back would bring back an earlier
+// question while the test has moved on.
 class TTestPage : public QWebEnginePage {
 public:
-    TTestPage(TTestFrm* form, QObject* parent) : QWebEnginePage(parent), m_form(form) {}
+    TTestPage(TTestFrm* form, QObject* parent) : QWebEnginePage(parent), m_form(form) {
+        connect(this, &QWebEnginePage::loadFinished, this, [this] { history()->clear(); });
+    }
 
 protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+        if (type == NavigationTypeBackForward)
+            return false;
         if (!isMainFrame)
             return true;
-        const QString s = url.toString();
-        const int cut = std::max({s.lastIndexOf(QLatin1Char('\\')), s.lastIndexOf(QLatin1Char(':')),
-                                  s.lastIndexOf(QLatin1Char('/'))});
-        const QString rest = s.mid(cut + 1);
-        if (!rest.isEmpty() && QStringLiteral("ABCDE").contains(rest[0])) {
-            const QString letter = rest.left(1);
-            QMetaObject::invokeMethod(m_form, [form = m_form, letter] { form->Answer(letter); }, Qt::QueuedConnection);
-            return false;
-        }
-        return true;
+        const QString letter = AnswerLetterOfLink(url.toString());
+        if (letter.isEmpty())
+            return true;
+        // The page the click came from, taken now: by the time the queued
+        // answer runs, another page may be on its way.
+        const int page = TTestFrm::PageOfUrl(this->url());
+        QMetaObject::invokeMethod(
+            m_form, [form = m_form, page, letter] { form->PageAnswer(page, letter); }, Qt::QueuedConnection);
+        return false;
     }
 
 private:
@@ -108,6 +116,8 @@ TTestFrm::TTestFrm(const QString& fileName, const TTopicSet& topics, QWidget* pa
     Viewer = new QWebEngineView(this);
     Viewer->setObjectName(QStringLiteral("Viewer"));
     Viewer->setPage(new TTestPage(this, Viewer));
+    // No context menu: its Back and Reload would show pages the test has left.
+    Viewer->setContextMenuPolicy(Qt::NoContextMenu);
     layout->addWidget(Viewer, 1);
     StartTest(fileName, topics);
     m_printBrowser = new QWebEngineView(this);
@@ -142,16 +152,35 @@ void TTestFrm::StartTest(const QString& fileName, const TTopicSet& topics) {
     AnsPic->update();
 }
 
-void TTestFrm::ShowHtml(const QString& html) {
+void TTestFrm::ShowHtml(const QString& html, int question) {
     m_page = html;
-    Viewer->setHtml(html, QUrl::fromLocalFile(m_baseFolder));
+    ++m_pageSerial;
+    m_pageQuestion = question;
+    // The page's address carries its number, so an answer can be traced to
+    // the page it was clicked on. Relative links still resolve in the folder.
+    QUrl base = QUrl::fromLocalFile(m_baseFolder);
+    base.setQuery(QStringLiteral("page=%1").arg(m_pageSerial));
+    Viewer->setHtml(html, base);
+}
+
+int TTestFrm::PageOfUrl(const QUrl& url) {
+    bool ok = false;
+    const int page = QUrlQuery(url).queryItemValue(QStringLiteral("page")).toInt(&ok);
+    return ok ? page : -1;
+}
+
+bool TTestFrm::PageAnswer(int page, const QString& letter) {
+    if (page != m_pageSerial || m_pageQuestion < 0 || m_pageQuestion != Current)
+        return false;
+    Answer(letter);
+    return true;
 }
 
 void TTestFrm::ShowQuestion(int index) {
     if (index < 0 || index >= int(Questions.size()))
         return;
     const QString html = QuestionPage(Questions[std::size_t(index)], index + 1);
-    ShowHtml(html);
+    ShowHtml(html, index);
     QApplication::clipboard()->setText(html);
 }
 
@@ -175,10 +204,10 @@ void TTestFrm::Answer(const QString& letter) {
     AnsPic->update();
     Reviewing = true;
     if (!ResultsShown) {
-        ShowHtml(ResultsPage(!AllCorrect()));
+        ShowHtml(ResultsPage(!AllCorrect()), -1);
         ResultsShown = true;
     } else if (AllCorrect()) {
-        ShowHtml(ResultsPage(false));
+        ShowHtml(ResultsPage(false), -1);
     }
 }
 
@@ -207,9 +236,11 @@ QImage TTestFrm::DrawStrip() const {
     p.setFont(f);
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);
-    p.drawRect(0, 0, 300, 30);
+    // The strip on screen is 30 pixels high: the outline and the dividers
+    // take rows 0 to 29, so the bottom line shows.
+    p.drawRect(0, 0, 300, 29);
     for (int i = 0; i < int(Questions.size()); ++i) {
-        p.drawLine((i + 1) * 30, 0, (i + 1) * 30, 30);
+        p.drawLine((i + 1) * 30, 0, (i + 1) * 30, 29);
         p.drawText(QRect(i * 30 + 2, 1, 28, 14), Qt::AlignLeft | Qt::AlignTop, QString::number(i + 1));
         const std::uint8_t state = Questions[std::size_t(i)].AnswerState;
         if (state == 1)
@@ -218,8 +249,10 @@ QImage TTestFrm::DrawStrip() const {
             p.drawImage(i * 30 + 10, 13, cross);
     }
     if (!AllCorrect() && ResultsShown) {
+        // Inside the cell: columns 1 to 29 and rows 1 to 28, leaving the
+        // divider and the outline black.
         p.setPen(Qt::red);
-        p.drawRect(Current * 30 + 1, 1, 29, 28);
+        p.drawRect(Current * 30 + 1, 1, 28, 27);
     }
     return img;
 }

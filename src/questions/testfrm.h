@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QUrl>
 
 class QToolBar;
 class QWebEngineView;
@@ -55,8 +56,16 @@ public:
 
     void StartTest(const QString& fileName, const TTopicSet& topics);
     void ShowQuestion(int index);
-    // An answer link was clicked (letter "A".."E").
+    // Grades the current question with the letter "A".."E" and moves on.
     void Answer(const QString& letter);
+    // An answer link was clicked on page `page` (PageShown() when it was
+    // loaded). Ignored, and false, unless that page is the one last loaded
+    // and it shows the current question.
+    bool PageAnswer(int page, const QString& letter);
+    // The number of the page last put in the viewer, counting from 1.
+    int PageShown() const { return m_pageSerial; }
+    // The page number an address of a test page carries; -1 for none.
+    static int PageOfUrl(const QUrl& url);
     // A click on the strip at x; true when it opened a question.
     bool StripClicked(int x);
     // Whether a click at x would open a question.
@@ -71,8 +80,11 @@ public:
     void PrntBtnClick();
 
 private:
-    void ShowHtml(const QString& html);
+    // `question`: the index of the question the page shows, -1 for none.
+    void ShowHtml(const QString& html, int question);
     QString m_page;
+    int m_pageSerial = 0;
+    int m_pageQuestion = -1;
     QString m_baseFolder;
     QWebEngineView* m_printBrowser = nullptr;
 };

@@ -50,6 +50,8 @@ private slots:
     void badFiles();
     void questionPage();
     void printEntry();
+    void answerLetterOfLink_data();
+    void answerLetterOfLink();
     void resultsPages();
     void xmlEntry();
     void toolRoundTrip();
@@ -268,8 +270,38 @@ void TestQuestions::printEntry() {
     TMCQuestion q;
     q.Text = "Where?";
     q.Answers = {"Here", "", "There", "", ""};
-    QCOMPARE(PrintEntry(q, 2), QStringLiteral("<h2>Question 2</h2><p>Where?</p><ol><li>Here</li><li>There</li></ol>"));
+    // Each item keeps its own letter: "There" is C on paper as in the test.
+    QCOMPARE(PrintEntry(q, 2), QStringLiteral("<h2>Question 2</h2><p>Where?</p><ol><li value=\"1\">Here</li>"
+                                              "<li value=\"3\">There</li></ol>"));
+    q.Answers = {"", "", "", "", "Last"};
+    QVERIFY(PrintEntry(q, 1).endsWith("<ol><li value=\"5\">Last</li></ol>"));
     QCOMPARE(PrintPageHead(), kHead);
+}
+
+void TestQuestions::answerLetterOfLink_data() {
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("letter");
+    QTest::newRow("bare letter") << "A" << "A";
+    QTest::newRow("after slash") << "x/B" << "B";
+    QTest::newRow("after backslash") << "a\\C" << "C";
+    QTest::newRow("after colon") << "about:D" << "D";
+    QTest::newRow("course page address") << "course:/HTML/E" << "E";
+    QTest::newRow("file address") << "file:///tmp/questions/A" << "A";
+    QTest::newRow("page starting with E") << "Earth.htm" << "";
+    QTest::newRow("page in a folder") << "course:/HTML/Circuits.htm" << "";
+    QTest::newRow("two letters") << "AB" << "";
+    QTest::newRow("letter past E") << "F" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("small letter") << "e" << "";
+    QTest::newRow("ends with a separator") << "x/A/" << "";
+    QTest::newRow("page command") << "course:/HTML/+run" << "";
+    QTest::newRow("letter then space") << "B " << "";
+}
+
+void TestQuestions::answerLetterOfLink() {
+    QFETCH(QString, link);
+    QFETCH(QString, letter);
+    QCOMPARE(AnswerLetterOfLink(link), letter);
 }
 
 void TestQuestions::resultsPages() {

@@ -4,11 +4,16 @@
 #include "shell/framefrm.h"
 
 #include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 using namespace quarvel;
@@ -24,6 +29,19 @@ TMCQuestion Q(std::initializer_list<int> topics, int correct, const QString& tex
     return q;
 }
 QString Letter(int i) { return QString(QChar(char16_t('A' + i))); }
+
+// Runs a script in the viewer and waits for its result.
+QVariant Js(QWebEngineView* view, const QString& script) {
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        qWarning("script did not finish: %s", qPrintable(script));
+    return result;
+}
 } // namespace
 
 class TestTestFrm : public QObject {
@@ -37,6 +55,11 @@ private slots:
     void neverCorrect();
     void allTopicsAndEmptyTopics();
     void answerLinksInThePage();
+    void noWayBackToAnEarlierQuestion();
+    void answerOnlyFromThePageOnShow();
+    void otherLinksAreOrdinaryLinks();
+    void stripLinesInsideTheStrip();
+    void printedAnswersKeepTheirLetters();
     void fromTheTestMenu();
     void badFileKeepsTheCourseRunning();
     void sampleBank();
@@ -197,6 +220,163 @@ void TestTestFrm::answerLinksInThePage() {
     QTRY_COMPARE(test.Current, 1);
     QVERIFY(test.Questions[0].AnswerState != 0);
     QCOMPARE(test.Questions[0].AnswerState, test.Questions[0].CorrectAnswer == 1 ? 1 : 2);
+}
+
+// The context menu's Back once brought back question 1 while the test was on
+// question 2, and the answer clicked there graded question 2.
+void TestTestFrm::noWayBackToAnEarlierQuestion() {
+    TTopicSet magnets;
+    magnets.set(1);
+    TTestFrm test(m_file, magnets);
+    test.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&test));
+    QSignalSpy loaded(test.Viewer, &QWebEngineView::loadFinished);
+    QVERIFY(loaded.wait(10000));
+    Js(test.Viewer, "document.querySelectorAll('.ans a')[0].click()");
+    QTRY_COMPARE(test.Current, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(Js(test.Viewer, "document.querySelector('h1').textContent").toString(),
+                              QStringLiteral("Question 2"), 10000);
+    QCOMPARE(test.Viewer->contextMenuPolicy(), Qt::NoContextMenu);
+    QVERIFY(!test.Viewer->history()->canGoBack());
+    const std::uint8_t first = test.Questions[0].AnswerState;
+    // Back as the context menu would do it: the page stays on question 2.
+    loaded.clear();
+    test.Viewer->page()->triggerAction(QWebEnginePage::Back);
+    loaded.wait(1500); // a load would have to start and finish here
+    QCOMPARE(Js(test.Viewer, "document.querySelector('h1').textContent").toString(), QStringLiteral("Question 2"));
+    Js(test.Viewer, "document.querySelectorAll('.ans a')[2].click()");
+    QTRY_COMPARE(test.Current, 2);
+    QCOMPARE(test.Questions[1].AnswerState, test.Questions[1].CorrectAnswer == 2 ? 1 : 2);
+    QCOMPARE(test.Questions[0].AnswerState, first);
+}
+
+// An answer counts only from the page last loaded, and only when that page is
+// the current question's: a second click on a page already answered, or a
+// click on a question page once the results are up, grades nothing.
+void TestTestFrm::answerOnlyFromThePageOnShow() {
+    TTopicSet magnets;
+    magnets.set(1);
+    TTestFrm test(m_file, magnets);
+    const int q1 = test.PageShown();
+    QVERIFY(test.PageAnswer(q1, "A"));
+    QCOMPARE(test.Current, 1);
+    QVERIFY(!test.PageAnswer(q1, "B")); // question 1's page, question 2 current
+    QCOMPARE(test.Current, 1);
+    QCOMPARE(test.Questions[1].AnswerState, 0);
+    for (int i = 1; i < 9; ++i)
+        QVERIFY(test.PageAnswer(test.PageShown(), Letter(test.Questions[std::size_t(i)].CorrectAnswer)));
+    const int q10 = test.PageShown();
+    QVERIFY(test.PageAnswer(q10, "E")); // wrong: no magnet question has E right
+    QVERIFY(test.ResultsShown);
+    QVERIFY(!test.PageAnswer(q10, Letter(test.Questions[9].CorrectAnswer))); // results on show
+    QVERIFY(!test.PageAnswer(test.PageShown(), "A"));                       // the results page itself
+    QCOMPARE(test.Questions[9].AnswerState, 2);
+    QVERIFY(test.StripClicked(9 * 30 + 5));
+    QVERIFY(test.PageAnswer(test.PageShown(), Letter(test.Questions[9].CorrectAnswer)));
+    QCOMPARE(test.Questions[9].AnswerState, 1);
+    // The number travels in the page's address; other addresses carry none.
+    QUrl url = QUrl::fromLocalFile(m_dir.path() + "/");
+    url.setQuery("page=7");
+    QCOMPARE(TTestFrm::PageOfUrl(url), 7);
+    QCOMPARE(TTestFrm::PageOfUrl(QUrl::fromLocalFile(m_dir.path() + "/Earth.htm")), -1);
+}
+
+// A link of a question's text to "Earth.htm" is a link, not answer E.
+void TestTestFrm::otherLinksAreOrdinaryLinks() {
+    TMCQuestion q = Q({5}, 4, "Which planet? See <a id=\"earth\" href=\"Earth.htm\">our planet</a>.");
+    q.Answers = {"Mars", "", "", "", "Earth"};
+    const QString path = Write("earth.umq", {q});
+    QFile earth(m_dir.path() + "/Earth.htm");
+    QVERIFY(earth.open(QIODevice::WriteOnly));
+    earth.write("<html><body><h1>Earth</h1></body></html>");
+    earth.close();
+    TTopicSet planets;
+    planets.set(5);
+    TTestFrm test(path, planets);
+    test.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&test));
+    QSignalSpy loaded(test.Viewer, &QWebEngineView::loadFinished);
+    QVERIFY(loaded.wait(10000));
+    Js(test.Viewer, "document.getElementById('earth').click()");
+    QTRY_VERIFY_WITH_TIMEOUT(test.Viewer->url().path().endsWith("/Earth.htm"), 10000);
+    QCOMPARE(test.Questions[0].AnswerState, 0);
+    QCOMPARE(test.Current, 0);
+    QVERIFY(!test.ResultsShown);
+}
+
+// The strip is 30 pixels high on screen: its outline's bottom line shows, and
+// the red frame of the open question stays inside its cell, leaving the
+// dividers black.
+void TestTestFrm::stripLinesInsideTheStrip() {
+    TTopicSet magnets;
+    magnets.set(1);
+    TTestFrm test(m_file, magnets);
+    test.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&test));
+    for (int i = 0; i < 10; ++i) {
+        const int correct = test.Questions[std::size_t(i)].CorrectAnswer;
+        test.Answer(Letter(i == 3 ? (correct + 1) % 4 : correct));
+    }
+    QVERIFY(test.StripClicked(3 * 30 + 5));
+    const QImage strip = test.AnsPic->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(strip.size(), QSize(302, 30));
+    const QColor black(Qt::black), red(Qt::red);
+    auto at = [&](int x, int y) { return QColor(strip.pixel(x, y)); };
+    for (int x : {0, 15, 45, 150, 285, 300}) {
+        QCOMPARE(at(x, 0), black);
+        QCOMPARE(at(x, 29), black); // the bottom line
+    }
+    for (int y : {1, 15, 28})
+        QCOMPARE(at(300, y), black); // the right end of the outline
+    // The frame round cell 4 (index 3).
+    for (int y : {1, 15, 28}) {
+        QCOMPARE(at(3 * 30 + 1, y), red);
+        QCOMPARE(at(3 * 30 + 29, y), red);
+        QCOMPARE(at(3 * 30, y), black); // the dividers on both sides
+        QCOMPARE(at(4 * 30, y), black);
+    }
+    for (int x : {3 * 30 + 2, 3 * 30 + 15, 3 * 30 + 28}) {
+        QCOMPARE(at(x, 1), red);
+        QCOMPARE(at(x, 28), red);
+        QCOMPARE(at(x, 29), black);
+        QCOMPARE(at(x, 0), black);
+    }
+    const QString shots = qEnvironmentVariable("QUARVEL_SCREENSHOTS");
+    if (!shots.isEmpty())
+        strip.scaled(strip.size() * 3).save(shots + "/test-strip.png");
+}
+
+// The printed list letters every answer as the test does: with B empty,
+// "There" is C on paper. The print preview opens from the Print button.
+void TestTestFrm::printedAnswersKeepTheirLetters() {
+    TMCQuestion gap = Q({6}, 2, "Where does the Sun rise?");
+    gap.Answers = {"In the north", "", "In the east", "", "In the west"};
+    TMCQuestion full = Q({6}, 0, "Which is a star?");
+    full.Answers = {"The Sun", "The Moon", "Mars", "", ""};
+    const QString path = Write("print.umq", {gap, full});
+    // The course's style sheet, which letters the list A, B, C...
+    const QString questions = QStringLiteral(QUARVEL_BUILT_CONTENT "/questions/");
+    SetPagePaths(questions + "images/", questions + "css/qstyle.css");
+    const auto restore = qScopeGuard([this] { SetPagePaths(m_dir.path() + "/images/", m_dir.path() + "/css/qstyle.css"); });
+    TTopicSet sky;
+    sky.set(6);
+    TTestFrm test(path, sky);
+    QVERIFY(test.PrintPage().contains("<ol><li value=\"1\">In the north</li><li value=\"3\">In the east</li>"
+                                      "<li value=\"5\">In the west</li></ol>"));
+    test.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&test));
+    test.PrntBtnClick();
+    QPrintPreviewDialog* preview = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((preview = test.findChild<QPrintPreviewDialog*>()) && preview->isVisible(), 15000);
+    const QString shots = qEnvironmentVariable("QUARVEL_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        preview->resize(900, 1040);
+        if (auto* w = preview->findChild<QPrintPreviewWidget*>())
+            w->fitToWidth();
+        QTest::qWait(600);
+        preview->grab().save(shots + "/test-print-preview.png");
+    }
+    preview->close();
 }
 
 void TestTestFrm::fromTheTestMenu() {
