@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <cerrno>
 #include <cstring>
 
@@ -66,14 +65,8 @@ QStringList ReadTopicList(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray raw = f.readAll();
-    // Lists written by the older programs are Windows-1252: any byte
-    // sequence that is not UTF-8 says so. (A list may name U+FFFD itself, so
-    // the decoded text cannot tell.)
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(raw.startsWith("\xEF\xBB\xBF") ? raw.mid(3) : raw);
-    if (utf8.hasError())
-        text = DecodeWindows1252(raw);
+    // Lists written by the older programs are Windows-1252.
+    QString text = DecodeTextFile(f.readAll());
     text.remove(QLatin1Char('\r'));
     QStringList lines = text.split(QLatin1Char('\n'));
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
