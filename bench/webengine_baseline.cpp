@@ -2,7 +2,7 @@
 // time from process start until the window is shown with the page loaded.
 // Usage: webengine_baseline PAGE.html
 
-#include "shell/options.h"
+#include "widgets/options.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -7,8 +7,8 @@
 #include "common/inifile.h"
 #include "editor/editfrmparts.h"
 #include "editor/spelling.h"
-#include "shell/dialogs.h"
-#include "shell/skins.h"
+#include "widgets/dialogs.h"
+#include "widgets/skins.h"
 
 #include <QCloseEvent>
 #include <QDir>

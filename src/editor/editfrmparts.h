@@ -2,7 +2,7 @@
 // What the files of the editor's window share among themselves; not for use
 // outside the window.
 
-#include "shell/dialogs.h"
+#include "widgets/dialogs.h"
 
 #include <QAction>
 #include <QString>

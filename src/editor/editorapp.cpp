@@ -2,7 +2,7 @@
 
 #include "common/version.h"
 #include "editor/editfrm.h"
-#include "shell/dialogs.h"
+#include "widgets/dialogs.h"
 
 #include <QAction>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "editor/editoricons.h"
 
-#include "shell/datamod.h"
+#include "widgets/datamod.h"
 
 #include <QFile>
 #include <QHash>

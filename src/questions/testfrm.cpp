@@ -2,7 +2,7 @@
 
 #include "browser/pageprinter.h"
 #include "common/random.h"
-#include "shell/datamod.h"
+#include "widgets/datamod.h"
 
 #include <QApplication>
 #include <QClipboard>

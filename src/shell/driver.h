@@ -2,7 +2,7 @@
 // Carries out --screenshot, --benchmark and --quit once the main window is
 // shown and its page has loaded.
 
-#include "shell/options.h"
+#include "widgets/options.h"
 
 #include <QObject>
 

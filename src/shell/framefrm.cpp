@@ -9,10 +9,10 @@
 #include "browser/navigation.h"
 #include "browser/pageprinter.h"
 #include "shell/bigpicfrm.h"
-#include "shell/cursors.h"
-#include "shell/datamod.h"
-#include "shell/dialogs.h"
-#include "shell/dock.h"
+#include "widgets/cursors.h"
+#include "widgets/datamod.h"
+#include "widgets/dialogs.h"
+#include "widgets/dock.h"
 #include "host/globals.h"
 #include "host/host.h"
 #include "questions/testfrm.h"
@@ -23,10 +23,10 @@
 #include "models/light/area.h"
 #include "models/space/area.h"
 #include "scene/viewer.h"
-#include "shell/lanczos.h"
+#include "widgets/lanczos.h"
 #include "shell/placement.h"
-#include "shell/skins.h"
-#include "shell/splashfrm.h"
+#include "widgets/skins.h"
+#include "widgets/splashfrm.h"
 
 #include <QActionGroup>
 #include <cstdio>

@@ -10,7 +10,7 @@
 #include "common/topicset.h"
 #include "host/framestate.h"
 #include "host/panel.h"
-#include "shell/dock.h"
+#include "widgets/dock.h"
 #include "shell/settings.h"
 
 #include <functional>

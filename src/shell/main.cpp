@@ -5,12 +5,12 @@
 #include "common/contentpath.h"
 #include "common/version.h"
 #include "models/electromagnetism/permmagfrm.h"
-#include "shell/datamod.h"
+#include "widgets/datamod.h"
 #include "shell/driver.h"
-#include "shell/errorhandler.h"
+#include "widgets/errorhandler.h"
 #include "shell/framefrm.h"
-#include "shell/options.h"
-#include "shell/splashfrm.h"
+#include "widgets/options.h"
+#include "widgets/splashfrm.h"
 
 #include <QScreen>
 #include <QUrl>

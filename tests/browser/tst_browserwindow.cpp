@@ -2,8 +2,8 @@
 #include "browser/courseview.h"
 #include "browser/pageprinter.h"
 #include "shell/bigpicfrm.h"
-#include "shell/dialogs.h"
-#include "shell/dock.h"
+#include "widgets/dialogs.h"
+#include "widgets/dock.h"
 #include "shell/framefrm.h"
 
 #include <QAction>

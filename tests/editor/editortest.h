@@ -6,7 +6,7 @@
 #include "editor/editfrm.h"
 #include "editor/editordialogs.h"
 #include "editor/spelling.h"
-#include "shell/dialogs.h"
+#include "widgets/dialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "editortest.h"
 
 #include "common/lestream.h"
-#include "shell/skins.h"
+#include "widgets/skins.h"
 
 #include <QAction>
 #include <QAbstractButton>

@@ -6,8 +6,8 @@
 #include "host/globals.h"
 #include "host/protractor.h"
 #include "scene/viewer.h"
-#include "shell/dialogs.h"
-#include "shell/dock.h"
+#include "widgets/dialogs.h"
+#include "widgets/dock.h"
 #include "shell/framefrm.h"
 
 #include <QAction>

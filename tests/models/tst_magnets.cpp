@@ -2,8 +2,8 @@
 #include "host/panel.h"
 #include "models/electromagnetism/fieldplot.h"
 #include "models/electromagnetism/permmagfrm.h"
-#include "shell/dialogs.h"
-#include "shell/dock.h"
+#include "widgets/dialogs.h"
+#include "widgets/dock.h"
 #include "shell/framefrm.h"
 
 #include <QAction>

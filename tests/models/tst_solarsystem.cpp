@@ -2,7 +2,7 @@
 #include "host/host.h"
 #include "models/space/solarsystem.h"
 #include "scene/viewer.h"
-#include "shell/dialogs.h"
+#include "widgets/dialogs.h"
 #include "shell/framefrm.h"
 
 #include <QAction>

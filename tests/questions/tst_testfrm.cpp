@@ -1,6 +1,6 @@
 #include "../testmain.h"
 #include "questions/testfrm.h"
-#include "shell/dialogs.h"
+#include "widgets/dialogs.h"
 #include "shell/framefrm.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "../testmain.h"
 #include "browser/courseview.h"
-#include "shell/dialogs.h"
-#include "shell/dock.h"
+#include "widgets/dialogs.h"
+#include "widgets/dock.h"
 #include "shell/framefrm.h"
-#include "shell/skins.h"
+#include "widgets/skins.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "shell/errorhandler.h"
-#include "shell/lanczos.h"
+#include "widgets/errorhandler.h"
+#include "widgets/lanczos.h"
 #include "shell/placement.h"
 #include "shell/settings.h"
 

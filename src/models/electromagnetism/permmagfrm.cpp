@@ -1,7 +1,7 @@
 #include "models/electromagnetism/permmagfrm.h"
 
-#include "shell/datamod.h"
-#include "shell/dock.h"
+#include "widgets/datamod.h"
+#include "widgets/dock.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "shell/datamod.h"
+#include "widgets/datamod.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -8,7 +8,7 @@
 // The pictures live in a static library: their resource must be registered by hand.
 static void InitIconResources() {
     static const bool done = [] {
-        Q_INIT_RESOURCE(shell);
+        Q_INIT_RESOURCE(widgets);
         return true;
     }();
     (void)done;

@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "widgets/options.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "shell/cursors.h"
+#include "widgets/cursors.h"
 
-#include "shell/datamod.h"
+#include "widgets/datamod.h"
 
 #include <QHash>
 

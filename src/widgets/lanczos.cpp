@@ -1,4 +1,4 @@
-#include "shell/lanczos.h"
+#include "widgets/lanczos.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "shell/skins.h"
+#include "widgets/skins.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,6 +1,6 @@
-#include "shell/errorhandler.h"
+#include "widgets/errorhandler.h"
 
-#include "shell/dialogs.h"
+#include "widgets/dialogs.h"
 
 #include <cstdlib>
 

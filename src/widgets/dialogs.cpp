@@ -1,4 +1,4 @@
-#include "shell/dialogs.h"
+#include "widgets/dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "shell/splashfrm.h"
+#include "widgets/splashfrm.h"
 
 #include <QApplication>
 #include <QPainter>

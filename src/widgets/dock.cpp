@@ -1,4 +1,4 @@
-#include "shell/dock.h"
+#include "widgets/dock.h"
 
 #include <QCloseEvent>
 #include <QLayout>
