@@ -220,6 +220,8 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
 TFrameFrm::~TFrameFrm() {
     SaveSettings(); // a window deleted without closing (a scripted run) still keeps them
     // The host owns the 3D view: both go while the panes they sit in are whole.
+    delete Topics;
+    Topics = nullptr;
     delete Host;
     Host = nullptr;
     // The page goes before its profile.
@@ -781,42 +783,40 @@ void TFrameFrm::SplitBtnClick(QToolButton* button) {
         HTMLToolbar->show();
         MainToolbar->setVisible(mainBar);
         CircuitToolbar->setVisible(CurrentTopicId == 1023);
-        if (m_panelToolbar)
-            m_panelToolbar->show();
+        Topics->ShowPanelToolbar(true);
     } else if (button == MaxLeftBtn) {
         LeftToolwin->show();
         RightPanel->hide();
         HTMLToolbar->hide();
         MainToolbar->setVisible(mainBar);
         CircuitToolbar->setVisible(CurrentTopicId == 1023);
-        if (m_panelToolbar)
-            m_panelToolbar->show();
+        Topics->ShowPanelToolbar(true);
     } else if (button == MaxRightBtn) {
         RightPanel->show();
         LeftToolwin->hide();
         HTMLToolbar->show();
         MainToolbar->hide();
         CircuitToolbar->hide();
-        if (m_panelToolbar)
-            m_panelToolbar->hide();
+        Topics->ShowPanelToolbar(false);
     }
 }
 
 void TFrameFrm::SetToolbarsAtBottom(bool bottom) {
-    TDock* dock = bottom ? BottomDock : TopDock;
+    ToolbarsAtBottom = bottom;
+    TDock* dock = ToolbarDock();
     // The circuit toolbar stays at the top.
-    for (TDockToolbar* bar : {MainToolbar, HTMLToolbar, m_panelToolbar.data()})
-        if (!bar)
-            continue;
-        else if (bar->IsFloating())
-            bar->SetDropDocks({TopDock, BottomDock});
+    for (TDockToolbar* bar : {MainToolbar, HTMLToolbar})
+        if (bar->IsFloating())
+            bar->SetDropDocks(Docks());
         else
             dock->Insert(bar, bar->DockRow(), bar->DockPos());
-    ToolbarsAtBottom = bottom;
+    Topics->FollowToolbarDock();
     (bottom ? ToolbarsAtBottomItem : ToolbarsAtTopItem)->setChecked(true);
 }
 
-bool TFrameFrm::LargeButtons() const { return UseLargeButtonsItem->isChecked(); }
+bool TFrameFrm::LargeButtons() { return UseLargeButtonsItem->isChecked(); }
+
+bool TFrameFrm::PanelToolbarShown() { return !MaxRightBtn->isChecked(); }
 
 void TFrameFrm::SetToolbarImages(bool large) {
     const TImageList& list = TDataMod::Instance()->Images(large);
@@ -852,9 +852,7 @@ void TFrameFrm::SetLargeButtons(bool large) {
     }
     TopDock->Relayout();
     BottomDock->Relayout();
-    if (CurrentTopicId >= 2000 && m_panel)
-        if (const TPanelInfo* info = PanelInfo(CurrentTopicId); info && info->LargeButtons)
-            m_panel->SetLargeButtons(large);
+    Topics->SetPanelLargeButtons(large);
 }
 
 bool TFrameFrm::ApplySkin(const QString& name) {
@@ -1028,8 +1026,8 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
     }
     if (watched == ContainerTW && e->type() == QEvent::Resize) {
         LayoutStartPicture();
-        if (m_panel)
-            m_panel->setGeometry(ContainerTW->rect());
+        if (Topics)
+            Topics->ContainerResized();
     }
     return QMainWindow::eventFilter(watched, e);
 }
@@ -1079,11 +1077,12 @@ void TFrameFrm::CreateHost() {
     };
     RegisterCourseModels();
     Host = new THost(*this, c, this);
+    Topics = new TTopicHost(*this, *Host, *this, this);
     GLViewer = Host->GLViewer->ContainerWidget();
     Host->RegisterOperations(Operations);
     // Steps nobody else knows go to the panel on show.
     Operations.Fallback = [this](const QString& name, const QVariantList& args) {
-        return m_panel && m_panel->RunOperation(name, args);
+        return Topics->RunPanelOperation(name, args);
     };
 
     connect(c.Start, &QAction::triggered, Host, &THost::Start);
@@ -1181,7 +1180,7 @@ bool TFrameFrm::EWBBeforeNavigate2(const QUrl& url) {
         }
         const std::int32_t id = TopicIdForPage(d.Segment, CurrentTopicId);
         if (id != CurrentTopicId)
-            SelectTopic(id);
+            Topics->SelectTopic(id);
         break;
     }
     }
@@ -1247,7 +1246,7 @@ void TFrameFrm::UpdateNavigationButtons() {
 }
 
 bool TFrameFrm::RunPageCommand(const QString& word) {
-    const bool panel = CurrentTopicId == 2007 || m_panel != nullptr;
+    const bool panel = CurrentTopicId == 2007 || Topics->HostedPanel() != nullptr;
     const auto steps = RoutePageCommand(word, CurrentTopicId, Busy, panel);
     if (!steps)
         return false;
@@ -1361,86 +1360,26 @@ void TFrameFrm::ShowMainToolbarItems(std::int32_t id) {
     BottomDock->Relayout();
 }
 
-void TFrameFrm::ReleasePanel() {
-    // Freed once the events it is handling are done; its toolbar goes with it.
-    if (m_panelToolbar)
-        m_panelToolbar->deleteLater();
-    for (QWidget* w : ContainerTW->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        if (w != StartPicture)
-            w->deleteLater();
-    m_panel = nullptr;
-    m_panelToolbar = nullptr;
-}
-
-void TFrameFrm::CreatePanel(std::int32_t id) {
-    const TPanelInfo* info = PanelInfo(id);
-    if (!info)
-        return; // an id without a panel leaves the container empty
-    TPanel* panel = info->Create(this);
-    panel->hide();
-    panel->setParent(ContainerTW, Qt::Widget);
-    panel->setGeometry(ContainerTW->rect());
-    panel->setFont(ContainerTW->font());
-    m_panel = panel;
-    if (info->DockedToolbar)
-        if (TDockToolbar* bar = panel->Toolbar()) {
-            bar->setUpdatesEnabled(false);
-            (ToolbarsAtBottom ? BottomDock : TopDock)->Insert(bar, 1, 0);
-            bar->SetDropDocks({TopDock, BottomDock});
-            bar->setVisible(!MaxRightBtn->isChecked());
-            bar->setUpdatesEnabled(true);
-            m_panelToolbar = bar;
-        }
-    if (info->ExtraSetup)
-        info->ExtraSetup(panel);
-    if (info->LargeButtons)
-        panel->SetLargeButtons(LargeButtons());
-    panel->show();
-}
-
-void TFrameFrm::ShowPaneForTopic(std::int32_t id) {
-    GLToolwin->setVisible(id < 1000);
-    ContainerTW->setVisible(id >= 2000);
-    FlashPanel->setVisible(id >= 1000 && id < 2000);
-}
-
-void TFrameFrm::SelectTopic(std::int32_t id) {
-    if (Busy)
-        return;
-    Busy = true;
+void TFrameFrm::BeforeTopic(std::int32_t id) {
     delete StartPicture;
     StartPicture = nullptr;
     m_startImage = QImage();
     HTMLToolbar->show();
     AnimationMenu->menuAction()->setVisible(id < 16);
     EditMenu->menuAction()->setVisible(true);
-    if (id != CurrentTopicId) {
-        AnimPosition = 0;
-        AbortLoops = true;
-        CurrentTopicId = id;
-        ShowPaneForTopic(id);
-        Item(QStringLiteral("StartBtn"))->setEnabled(true);
-        Item(QStringLiteral("StopBtn"))->setEnabled(false);
-        ReleasePanel();
-        MainToolbar->setVisible(id < 1000);
-        CircuitToolbar->setVisible(id == 1023);
-        if (id < 1000) {
-            ShowMainToolbarItems(id);
-            Host->BuildTopic(id);
-        } else {
-            Host->TearDown();
-            if (id >= 2000)
-                CreatePanel(id);
-        }
-        if (id == 1023) {
-            Item(QStringLiteral("AmmeterBtn"))->setChecked(false);
-            Item(QStringLiteral("VoltmeterBtn"))->setChecked(false);
-            CircuitCB->setCurrentIndex(0);
-            CellSpinEd->setValue(1);
-        }
-        emit TopicSelected(id);
+}
+
+void TFrameFrm::ToolbarsForTopic(std::int32_t id) {
+    MainToolbar->setVisible(id < 1000);
+    CircuitToolbar->setVisible(id == 1023);
+    if (id < 1000)
+        ShowMainToolbarItems(id);
+    if (id == 1023) {
+        Item(QStringLiteral("AmmeterBtn"))->setChecked(false);
+        Item(QStringLiteral("VoltmeterBtn"))->setChecked(false);
+        CircuitCB->setCurrentIndex(0);
+        CellSpinEd->setValue(1);
     }
-    Busy = false;
 }
 
 } // namespace quarvel

@@ -10,6 +10,7 @@
 #include "common/topicset.h"
 #include "host/framestate.h"
 #include "host/panel.h"
+#include "host/topichost.h"
 #include "widgets/dock.h"
 #include "shell/settings.h"
 
@@ -59,7 +60,7 @@ protected:
 
 class THost;
 
-class TFrameFrm : public QMainWindow, public TFrameState {
+class TFrameFrm : public QMainWindow, public TFrameState, private THostPanes {
     Q_OBJECT
 public:
     // `contentRoot` is the folder the course is read from.
@@ -81,6 +82,8 @@ public:
     std::int32_t FlashMajorVersion = 0;
     // The 3D scene, the topic's model and the time loop.
     THost* Host = nullptr;
+    // Topic selection and the experiment panel on show.
+    TTopicHost* Topics = nullptr;
     TEWBHTMLIndex TopicIndex;
     // The operations page commands and page states call, by name.
     TOperationRegistry Operations;
@@ -142,7 +145,7 @@ public:
     void SetToolbarsAtBottom(bool bottom);
     // "Use large buttons" for the main window's own items.
     void SetLargeButtons(bool large);
-    bool LargeButtons() const;
+    bool LargeButtons() override;
     // Applies a skin by name, without regard to case; false for an unknown name.
     bool ApplySkin(const QString& name);
     QString ActiveSkin() const { return m_activeSkin; }
@@ -186,10 +189,6 @@ public:
     void ApplyPageState(const QString& locationName);
 
     // --- topics ---
-    void SelectTopic(std::int32_t id);
-    // The experiment panel on show, or nullptr.
-    TPanel* HostedPanel() const { return m_panel; }
-    void ShowPaneForTopic(std::int32_t id);
     // The main toolbar shows only the items of topic `id` (a 3D topic).
     void ShowMainToolbarItems(std::int32_t id);
 
@@ -198,8 +197,6 @@ public:
     std::function<void(const QUrl& url)> ExternalOpener;
 
 signals:
-    // A topic was selected: the content of the left pane is to be built.
-    void TopicSelected(std::int32_t id);
     // A ".FLV" link named an existing video.
     void VideoRequested(const QString& file);
     // F1, "Contents" and "Search for help on" ask for help at a keyword.
@@ -256,10 +253,16 @@ private:
     int m_baseFontPt = 9;
     int m_startLeftWidth = 0;
     bool m_pageRequested = false;
-    QPointer<TPanel> m_panel;
-    QPointer<TDockToolbar> m_panelToolbar;
-    void CreatePanel(std::int32_t id);
-    void ReleasePanel();
+
+    // The panes and toolbars the topic host asks for.
+    QWidget* ViewPane() override { return GLToolwin; }
+    QWidget* MoviePane() override { return FlashPanel; }
+    QWidget* PanelContainer() override { return ContainerTW; }
+    TDock* ToolbarDock() override { return ToolbarsAtBottom ? BottomDock : TopDock; }
+    QList<TDock*> Docks() override { return {TopDock, BottomDock}; }
+    bool PanelToolbarShown() override;
+    void BeforeTopic(std::int32_t id) override;
+    void ToolbarsForTopic(std::int32_t id) override;
 };
 
 } // namespace quarvel

@@ -136,7 +136,7 @@ void TestBrowserWindow::indexPanelAndHeadingClicks() {
 
 void TestBrowserWindow::openingAPageSelectsItsTopicAndMarksTheIndex() {
     auto f = Make();
-    QSignalSpy selected(f.get(), &TFrameFrm::TopicSelected);
+    QSignalSpy selected(f->Topics, &TTopicHost::TopicSelected);
     QVERIFY(f->StartPicture == nullptr || f->StartPicture);
     Js(f.get(), "document.querySelector('a[href=\"!0\"]').click()");
     QTRY_VERIFY(f->TopicIndex.Headings[0].Expanded);

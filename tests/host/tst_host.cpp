@@ -501,7 +501,7 @@ void TestHost::toolbarItemsPerTopic() {
         {20, {"moCurrentBtn"}, {"moFieldBtn", "StartBtn"}},
     };
     for (const TRow& r : rows) {
-        f.SelectTopic(r.Id);
+        f.Topics->SelectTopic(r.Id);
         QCOMPARE(f.CurrentTopicId, r.Id);
         QVERIFY(f.MainToolbar->isVisible());
         for (const QString& n : r.Shown)
@@ -511,7 +511,7 @@ void TestHost::toolbarItemsPerTopic() {
     }
     QVERIFY(f.GLToolwin->isVisible());
     QCOMPARE(f.GLHsb->minimum(), -15); // topic 20's bar
-    f.SelectTopic(1023);
+    f.Topics->SelectTopic(1023);
     QVERIFY(!f.MainToolbar->isVisible());
     QVERIFY(f.CircuitToolbar->isVisible());
     QVERIFY(!f.GLToolwin->isVisible());

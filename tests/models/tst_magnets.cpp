@@ -257,8 +257,8 @@ void TestMagnets::panelLifecycle() {
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.SetToolbarsAtBottom(true);
-    f.SelectTopic(2002);
-    auto* magnets = qobject_cast<Tem_PermMagFrm*>(f.HostedPanel());
+    f.Topics->SelectTopic(2002);
+    auto* magnets = qobject_cast<Tem_PermMagFrm*>(f.Topics->HostedPanel());
     QVERIFY(magnets);
     QVERIFY(f.ContainerTW->isVisible());
     QCOMPARE(magnets->Toolbar()->Dock(), f.BottomDock);
@@ -279,17 +279,17 @@ void TestMagnets::panelLifecycle() {
     // Another panel topic releases the old panel and its toolbar.
     QPointer<Tem_PermMagFrm> old = magnets;
     QPointer<TDockToolbar> oldBar = magnets->Toolbar();
-    f.SelectTopic(2007);
+    f.Topics->SelectTopic(2007);
     QTRY_VERIFY(old.isNull());
     QTRY_VERIFY(oldBar.isNull());
-    QVERIFY(f.HostedPanel());
+    QVERIFY(f.Topics->HostedPanel());
     QCOMPARE(lensLarge, 0); // the lens takes no large-button call
     for (TDock* dock : {f.TopDock, f.BottomDock})
         for (TDockToolbar* bar : dock->Toolbars())
             QVERIFY(bar == f.HTMLToolbar || bar == f.MainToolbar || bar == f.CircuitToolbar);
     // A 3D topic releases the panel too.
-    f.SelectTopic(1);
-    QTRY_VERIFY(f.HostedPanel() == nullptr);
+    f.Topics->SelectTopic(1);
+    QTRY_VERIFY(f.Topics->HostedPanel() == nullptr);
     QVERIFY(!f.ContainerTW->isVisible());
 }
 
@@ -313,10 +313,10 @@ void TestMagnets::toolbarItemsReachable() {
         f.showNormal();
         f.resize(window);
     }
-    f.SelectTopic(2002);
+    f.Topics->SelectTopic(2002);
     if (large)
         f.UseLargeButtonsItem->trigger();
-    auto* magnets = qobject_cast<Tem_PermMagFrm*>(f.HostedPanel());
+    auto* magnets = qobject_cast<Tem_PermMagFrm*>(f.Topics->HostedPanel());
     QVERIFY(magnets);
     QTRY_VERIFY(magnets->Toolbar()->isVisible());
     QCoreApplication::processEvents();

@@ -138,7 +138,7 @@ void TestSolarSystem::inTheWindow() {
     TFrameFrm f(QStringLiteral(QUARVEL_CONTENT_DIR));
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.SelectTopic(5);
+    f.Topics->SelectTopic(5);
     THost& host = *f.Host;
     QCOMPARE(host.SceneBase->Count(), 10);
     QVERIFY(!host.FontDC->Visible); // names off at start
@@ -193,9 +193,9 @@ void TestSolarSystem::inTheWindow() {
     QTRY_VERIFY(!QApplication::activePopupWidget());
 
     // The names come back with the topic.
-    f.SelectTopic(1);
+    f.Topics->SelectTopic(1);
     QVERIFY(!host.FontDC->Visible);
-    f.SelectTopic(5);
+    f.Topics->SelectTopic(5);
     QVERIFY(host.FontDC->Visible);
     QVERIFY(f.PlanetsToScale); // the view mode survives topic changes
 }
