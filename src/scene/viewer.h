@@ -102,11 +102,9 @@ private:
 
     QOpenGLFunctions_2_1* m_gl = nullptr;
     TSceneCadencer* m_cadencer;
-    struct TCachedTexture {
-        QOpenGLTexture* Texture = nullptr;
-        quint64 Version = 0;
-    };
-    QHash<const TMaterial*, TCachedTexture> m_textures;
+    // Uploaded pictures by texture version and upload options: copies of
+    // a material (an object's own, a face group's) share one upload.
+    QHash<quint64, QOpenGLTexture*> m_textures;
     // Geometry kept in buffers on the graphics side, by its version.
     struct TGpuMesh {
         GLuint Vertices = 0, Indices = 0;
