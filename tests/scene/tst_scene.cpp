@@ -597,6 +597,11 @@ struct TPickScene {
             a->SetScale(2);
             auto* b = Add<TTwoToneBox>({0.5f, 0.3f, -1.5f}, "behind");
             b->SetScale(3);
+        } else if (kind == "ball and bead") {
+            // The big ball's box begins in front of the bead, its surface
+            // lies behind it.
+            Add<TSphere>({0, 0, 0}, "ball")->SetRadius(3);
+            Add<TSphere>({2.4f, 0, 2.3f}, "bead")->SetRadius(0.2f);
         } else if (kind == "inside a ball") {
             auto* ball = Add<TSphere>(Camera->Position() * 0.9f, "around");
             ball->SetRadius(4);
@@ -609,19 +614,25 @@ struct TPickScene {
 void TestScene::pickingFindsTheSameNearestHitAsTestingEverything_data() {
     QTest::addColumn<QString>("scene");
     QTest::addColumn<QPointF>("pixel");
+    QTest::addColumn<QVector3D>("aim"); // when set, the pixel is where this point shows
     const QList<QPointF> pixels{{200, 150}, {210, 160}, {140, 120}, {260, 170}, {5, 5}, {320, 200}, {120, 190}};
     for (const char* scene : {"row", "proxies", "queue", "turned and stretched", "flat and glass", "face groups",
-                              "inside a ball"})
+                              "ball and bead", "inside a ball"})
         for (const QPointF& px : pixels)
-            QTest::addRow("%s at %d,%d", scene, int(px.x()), int(px.y())) << QString(scene) << px;
+            QTest::addRow("%s at %d,%d", scene, int(px.x()), int(px.y())) << QString(scene) << px << QVector3D();
+    QTest::newRow("ball and bead, on the bead") << QString("ball and bead") << QPointF() << QVector3D(2.4f, 0, 2.3f);
+    QTest::newRow("ball and bead, beside the bead") << QString("ball and bead") << QPointF() << QVector3D(2.4f, 0.25f, 2.3f);
 }
 
 void TestScene::pickingFindsTheSameNearestHitAsTestingEverything() {
     QFETCH(QString, scene);
     QFETCH(QPointF, pixel);
+    QFETCH(QVector3D, aim);
     TPickScene s;
     s.Build(scene);
     const TViewport view{s.Camera, QSize(400, 300), 76.26f};
+    if (!aim.isNull())
+        pixel = *view.Project(aim);
     const TPickResult expected = ExhaustivePick(&s.Root, &s.Library, view, pixel);
     const TPickResult got = Pick(&s.Root, &s.Library, view, pixel);
     QCOMPARE(got.Object, expected.Object);
