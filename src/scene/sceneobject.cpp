@@ -19,6 +19,9 @@ std::uint32_t TMesh::Add(const QVector3D& p, const QVector3D& n, const QVector2D
 
 void TMesh::BeginGroup(int material) {
     const auto first = std::uint32_t(Indices.size());
+    // What came before the first group is in the object's material.
+    if (Groups.empty() && first > 0)
+        Groups.push_back({0, -1});
     if (!Groups.empty() && Groups.back().FirstIndex == first)
         Groups.back().Material = material;
     else

@@ -50,7 +50,8 @@ struct TMesh {
     std::vector<TMeshGroup> Groups;
 
     void Clear() { *this = TMesh{}; }
-    // The indices added from now on are drawn in `material` (see TMeshGroup).
+    // The indices added from now on are drawn in `material` (see TMeshGroup);
+    // those added before the first group stay in the object's material.
     void BeginGroup(int material);
     // Index range [first, first + count) of group `g` (the whole mesh when
     // there are no groups and g is 0).
