@@ -235,6 +235,15 @@ double TSceneViewer::MeasureFrameTime(int frames) {
     return ms;
 }
 
+QImage TSceneViewer::Snapshot() {
+    if (!isValid())
+        return {};
+    makeCurrent();
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    paintGL();
+    return grabFramebuffer();
+}
+
 void TSceneViewer::paintGL() {
     if (!m_gl)
         return;

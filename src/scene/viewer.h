@@ -74,6 +74,10 @@ public:
     TPickResult PickAt(QPointF pixel) const;
     // Whether the surface got multisampling (known once it exists).
     bool MultisampleAvailable() const { return m_samples > 0; }
+    // Draws the scene as it is now and reads the picture back. (A plain
+    // grabFramebuffer reads what the last frame left, which is stale when
+    // the scene changed since.)
+    QImage Snapshot();
     // Draws `frames` frames at once and returns the mean milliseconds per frame.
     double MeasureFrameTime(int frames);
 
