@@ -1,6 +1,7 @@
 #include "scene/picking.h"
 
 #include "scene/camera.h"
+#include "scene/triangletree.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,38 +36,6 @@ std::optional<QVector3D> IntersectHorizontalPlane(const TRay& ray, float planeY)
 }
 
 namespace {
-// Nearest t > 0 along o + t d at which the ray meets a triangle of `mesh`
-// in the index run [first, first + count), if below `best`.
-std::optional<float> NearestTriangle(const QVector3D& o, const QVector3D& d, const TMesh& mesh, std::uint32_t first,
-                                     std::uint32_t count, float best) {
-    const float start = best;
-    for (std::size_t i = first; i + 2 < std::size_t(first) + count; i += 3) {
-        const QVector3D& a = mesh.Positions[mesh.Indices[i]];
-        const QVector3D& b = mesh.Positions[mesh.Indices[i + 1]];
-        const QVector3D& c = mesh.Positions[mesh.Indices[i + 2]];
-        const QVector3D e1 = b - a, e2 = c - a;
-        const QVector3D p = QVector3D::crossProduct(d, e2);
-        const float det = QVector3D::dotProduct(e1, p);
-        if (std::abs(det) < 1e-12f)
-            continue;
-        const float f = 1 / det;
-        const QVector3D s = o - a;
-        const float u = f * QVector3D::dotProduct(s, p);
-        if (u < 0 || u > 1)
-            continue;
-        const QVector3D q = QVector3D::crossProduct(s, e1);
-        const float v = f * QVector3D::dotProduct(d, q);
-        if (v < 0 || u + v > 1)
-            continue;
-        const float t = f * QVector3D::dotProduct(e2, q);
-        if (t > 0 && t < best)
-            best = t;
-    }
-    if (best < start)
-        return best;
-    return std::nullopt;
-}
-
 // Where the ray o + t d enters the box, if it meets it ahead of the eye.
 std::optional<float> EntersBox(const QVector3D& o, const QVector3D& d, const QVector3D& lo, const QVector3D& hi) {
     float near = 0, far = std::numeric_limits<float>::max();
@@ -106,6 +75,11 @@ std::optional<float> RayHitsItem(const TRay& ray, const TDrawItem& item) {
                            std::numeric_limits<float>::max());
 }
 
+namespace {
+// Meshes of more triangles than this are searched through their tree.
+constexpr std::size_t kTreeFromTriangles = 48;
+} // namespace
+
 TPickResult Pick(TSceneObject* root, const TMaterialLibrary* library, const TViewport& view, QPointF pixel,
                  int square) {
     std::vector<TDrawItem> items;
@@ -115,6 +89,13 @@ TPickResult Pick(TSceneObject* root, const TMaterialLibrary* library, const TVie
     for (int dy = -half; dy <= half; ++dy)
         for (int dx = -half; dx <= half; ++dx)
             rays.push_back(view.ScreenRay(pixel + QPointF(dx, dy)));
+
+    const TRay& middle = rays[rays.size() / 2];
+    float originSpread = 0, directionSpread = 0;
+    for (const TRay& ray : rays) {
+        originSpread = std::max(originSpread, (ray.Origin - middle.Origin).length());
+        directionSpread = std::max(directionSpread, (ray.Direction - middle.Direction).length());
+    }
 
     // 1. Bounding volumes. A sphere round each object's box, in the scene,
     //    turns most objects away without inverting their matrix; the box
@@ -140,6 +121,15 @@ TPickResult Pick(TSceneObject* root, const TMaterialLibrary* library, const TVie
         const float scale = std::max({QVector3D(m[0], m[1], m[2]).length(), QVector3D(m[4], m[5], m[6]).length(),
                                       QVector3D(m[8], m[9], m[10]).length()});
         const float radius = (hi - lo).length() / 2 * scale * 1.0001f + 1e-5f;
+        // First against the whole square at once: the middle ray, with the
+        // sphere grown by how far the other rays stray from it.
+        {
+            const QVector3D toCentre = centre - middle.Origin;
+            const float along = QVector3D::dotProduct(toCentre, middle.Direction);
+            const float grown = radius + originSpread + std::max(0.0f, along + radius) * directionSpread;
+            if (toCentre.lengthSquared() - along * along > grown * grown || along + grown < 0)
+                continue;
+        }
         bool near = false;
         for (const TRay& ray : rays) {
             const QVector3D toCentre = centre - ray.Origin;
@@ -177,12 +167,15 @@ TPickResult Pick(TSceneObject* root, const TMaterialLibrary* library, const TVie
             break;
         ++result.Examined;
         const TMesh& mesh = c.Item->Object->Geometry();
+        const TTriangleTree* tree =
+            mesh.Indices.size() / 3 > kTreeFromTriangles ? &c.Item->Object->PickTree() : nullptr;
         for (std::size_t r = 0; r < rays.size(); ++r) {
             if (r >= 64 || !(c.Rays & (std::uint64_t(1) << r)))
                 continue;
             const TRay& ray = rays[r];
-            if (const auto t = NearestTriangle(c.Inverse.map(ray.Origin), c.Inverse.mapVector(ray.Direction), mesh, 0,
-                                               std::uint32_t(mesh.Indices.size()), best)) {
+            const QVector3D o = c.Inverse.map(ray.Origin), d = c.Inverse.mapVector(ray.Direction);
+            if (const auto t = tree ? tree->Nearest(mesh, o, d, best)
+                                    : NearestTriangle(o, d, mesh, 0, std::uint32_t(mesh.Indices.size()), best)) {
                 best = *t;
                 result.Object = c.Item->PickTarget;
                 result.Distance = *t;

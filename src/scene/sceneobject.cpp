@@ -1,6 +1,7 @@
 #include "scene/sceneobject.h"
 
 #include "scene/material.h"
+#include "scene/triangletree.h"
 
 #include <QQuaternion>
 #include <algorithm>
@@ -72,6 +73,9 @@ void TMesh::Append(const TMesh& other, const QMatrix4x4& m) {
     for (std::uint32_t idx : other.Indices)
         Indices.push_back(base + idx);
 }
+
+TSceneObject::TSceneObject() = default;
+TSceneObject::~TSceneObject() = default;
 
 TSceneObject* TSceneObject::Child(int index) const {
     return index >= 0 && index < Count() ? m_children[std::size_t(index)].get() : nullptr;
@@ -231,6 +235,13 @@ const TMaterial& TSceneObject::ResolveFaceMaterial(int slot, const TMaterial& ba
     return m;
 }
 
+const TTriangleTree& TSceneObject::PickTree() {
+    Geometry();
+    if (!m_pickTree)
+        m_pickTree = std::make_unique<TTriangleTree>(m_mesh);
+    return *m_pickTree;
+}
+
 const std::pair<QVector3D, QVector3D>& TSceneObject::GeometryBounds() {
     Geometry();
     return m_bounds;
@@ -241,6 +252,7 @@ const TMesh& TSceneObject::Geometry() {
         m_mesh.Clear();
         BuildGeometry(m_mesh);
         m_bounds = m_mesh.Bounds();
+        m_pickTree.reset();
         m_geometryValid = true;
         static std::atomic<quint64> versions{0};
         m_geometryVersion = ++versions;

@@ -29,6 +29,9 @@
 
 namespace quarvel {
 
+class TMaterialLibrary;
+class TTriangleTree;
+
 // A run of a mesh's indices drawn in one material: from FirstIndex up to
 // the next group's first index (the last group to the end). Material -1 is
 // the object's material; 0, 1, ... are the object's face materials.
@@ -71,8 +74,8 @@ struct TMesh {
 
 class TSceneObject {
 public:
-    TSceneObject() = default;
-    virtual ~TSceneObject() = default;
+    TSceneObject();
+    virtual ~TSceneObject();
     TSceneObject(const TSceneObject&) = delete;
     TSceneObject& operator=(const TSceneObject&) = delete;
 
@@ -168,6 +171,9 @@ public:
     quint64 GeometryVersion() { Geometry(); return m_geometryVersion; }
     // Axis-aligned bounds of the geometry in the object's frame, kept with it.
     const std::pair<QVector3D, QVector3D>& GeometryBounds();
+    // A tree over the geometry's triangles for casting rays, built on first
+    // use and kept until the geometry changes.
+    const TTriangleTree& PickTree();
     // A closed solid is seen only from outside: its back faces are skipped.
     virtual bool IsClosed() const { return false; }
 
@@ -194,6 +200,7 @@ private:
     float m_turn = 0, m_roll = 0, m_pitch = 0;
     TMesh m_mesh;
     std::pair<QVector3D, QVector3D> m_bounds;
+    std::unique_ptr<TTriangleTree> m_pickTree;
     bool m_geometryValid = false;
     struct TResolvedFace {
         int Slot;
