@@ -85,7 +85,7 @@ TPickResult Pick(TSceneObject* root, const TMaterialLibrary* library, const TVie
     std::vector<TDrawItem> items;
     CollectDrawItems(root, library, items);
     std::vector<TRay> rays;
-    const int half = square / 2;
+    const int half = std::max(0, square / 2);
     for (int dy = -half; dy <= half; ++dy)
         for (int dx = -half; dx <= half; ++dx)
             rays.push_back(view.ScreenRay(pixel + QPointF(dx, dy)));

@@ -112,6 +112,7 @@ private slots:
     void pickingFindsTheSameNearestHitAsTestingEverything_data();
     void pickingFindsTheSameNearestHitAsTestingEverything();
     void pickingTestsAtMost64Objects();
+    void pickingFollowsChangedGeometry();
     void projectionAndPlane();
     void cameraOrbitAndDistance();
 };
@@ -602,6 +603,16 @@ struct TPickScene {
             // lies behind it.
             Add<TSphere>({0, 0, 0}, "ball")->SetRadius(3);
             Add<TSphere>({2.4f, 0, 2.3f}, "bead")->SetRadius(0.2f);
+        } else if (kind == "dense coil") {
+            auto* coil = Add<TRevolutionSolid>({0.5f, 0, 1}, "coil");
+            std::vector<QVector2D> wire;
+            for (int i = 0; i <= 8; ++i)
+                wire.emplace_back(1.2f + 0.1f * std::cos(i * 0.785f), 0.1f * std::sin(i * 0.785f) - 1.5f);
+            coil->SetProfile(wire);
+            coil->SetSlices(300);
+            coil->SetSweep(0, 360 * 8);
+            coil->SetHelix(0.3f);
+            coil->SetPitchAngle(30);
         } else if (kind == "inside a ball") {
             auto* ball = Add<TSphere>(Camera->Position() * 0.9f, "around");
             ball->SetRadius(4);
@@ -617,7 +628,7 @@ void TestScene::pickingFindsTheSameNearestHitAsTestingEverything_data() {
     QTest::addColumn<QVector3D>("aim"); // when set, the pixel is where this point shows
     const QList<QPointF> pixels{{200, 150}, {210, 160}, {140, 120}, {260, 170}, {5, 5}, {320, 200}, {120, 190}};
     for (const char* scene : {"row", "proxies", "queue", "turned and stretched", "flat and glass", "face groups",
-                              "ball and bead", "inside a ball"})
+                              "ball and bead", "dense coil", "inside a ball"})
         for (const QPointF& px : pixels)
             QTest::addRow("%s at %d,%d", scene, int(px.x()), int(px.y())) << QString(scene) << px << QVector3D();
     QTest::newRow("ball and bead, on the bead") << QString("ball and bead") << QPointF() << QVector3D(2.4f, 0, 2.3f);
@@ -674,6 +685,21 @@ void TestScene::pickingTestsAtMost64Objects() {
     QCOMPARE(got.Object, s.Root.Child(41)); // the nearest ring still shown
     QVERIFY(got.Candidates >= 10);
     QVERIFY(got.Examined < got.Candidates);
+}
+
+void TestScene::pickingFollowsChangedGeometry() {
+    TPickScene s;
+    s.Camera->SetPosition(0, 0, 10);
+    auto* ball = s.Root.AddNew<TSphere>();
+    ball->SetSlices(40);
+    ball->SetStacks(30);
+    const TViewport view{s.Camera, QSize(400, 300), 76.26f};
+    const QPointF beside = *view.Project({1.5f, 0, 0});
+    QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, nullptr);
+    ball->SetRadius(2);
+    QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, ball);
+    ball->SetRadius(1);
+    QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, nullptr);
 }
 
 void TestScene::projectionAndPlane() {
