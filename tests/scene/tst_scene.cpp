@@ -694,9 +694,11 @@ void TestScene::pickingFollowsChangedGeometry() {
     ball->SetSlices(40);
     ball->SetStacks(30);
     const TViewport view{s.Camera, QSize(400, 300), 76.26f};
-    const QPointF beside = *view.Project({1.5f, 0, 0});
+    const QPointF centre(200, 150), beside = *view.Project({1.5f, 0, 0});
+    QVERIFY(std::abs(Pick(&s.Root, &s.Library, view, centre).Distance - 9.5f) < 0.08f);
     QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, nullptr);
     ball->SetRadius(2);
+    QVERIFY(std::abs(Pick(&s.Root, &s.Library, view, centre).Distance - 8) < 0.08f);
     QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, ball);
     ball->SetRadius(1);
     QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, nullptr);
