@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QRadialGradient>
+#include <atomic>
 
 namespace quarvel {
 
@@ -17,8 +18,28 @@ bool TMaterial::LoadTexture(const QString& path) {
 }
 
 void TMaterial::SetTexture(const QImage& image) {
+    static std::atomic<quint64> versions{0};
     Texture = image;
-    ++m_textureVersion;
+    m_textureVersion = ++versions;
+}
+
+void TFaceMaterial::ApplyTo(TMaterial& m) const {
+    if (Ambient)
+        m.Ambient = *Ambient;
+    if (Diffuse)
+        m.Diffuse = *Diffuse;
+    if (Specular)
+        m.Specular = *Specular;
+    if (Emission)
+        m.Emission = *Emission;
+    if (Shininess)
+        m.Shininess = *Shininess;
+    if (Textured && !*Textured)
+        m.Texture = QImage(); // nothing left to upload, so the version may stay
+    if (VertexColors)
+        m.VertexColors = *VertexColors;
+    if (Blending)
+        m.Blending = *Blending;
 }
 
 TMaterial& TMaterialLibrary::Add(const QString& name) {

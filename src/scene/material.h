@@ -11,11 +11,16 @@
 #include <QVector2D>
 #include <QVector4D>
 #include <memory>
+#include <optional>
 
 namespace quarvel {
 
 enum class TBlending { Opaque, Transparency, Additive };
 enum class TTextureMode { Modulate, Replace };
+// Where a surface's colour comes from: the material's colours, or each
+// vertex's own colour (the mesh's Colors), either lit (the vertex colour
+// stands for ambient and diffuse) or unlit (drawn as it is).
+enum class TVertexColors { Off, Lit, Unlit };
 
 class TMaterial {
 public:
@@ -27,6 +32,7 @@ public:
     float Shininess = 0; // 0..128
     TBlending Blending = TBlending::Opaque;
     bool Wireframe = false; // polygon mode "lines"
+    TVertexColors VertexColors = TVertexColors::Off;
 
     // Texture: a picture, how it combines with the lighting, where it starts.
     QImage Texture;
@@ -42,11 +48,31 @@ public:
     // Loads a JPEG, PNG or BMP; false (and no texture) when it cannot be read.
     bool LoadTexture(const QString& path);
     void SetTexture(const QImage& image);
-    // Bumped on every change of the texture; the renderer compares it.
+    void ClearTexture() { SetTexture(QImage()); }
+    // A number no other picture ever had, renewed on every change of the
+    // texture: the renderer uploads each picture once, and a copy of the
+    // material shares its upload.
     quint64 TextureVersion() const { return m_textureVersion; }
 
 private:
     quint64 m_textureVersion = 0;
+};
+
+// The material of one face group of an object: the object's material with
+// the properties set here replaced. A group can so differ from the rest of
+// its object in colour, shininess, emission, texture or vertex colours and
+// still follow whatever material the object itself is given.
+struct TFaceMaterial {
+    std::optional<QVector4D> Ambient, Diffuse, Specular, Emission;
+    std::optional<float> Shininess;
+    std::optional<bool> Textured; // false: the group's faces are drawn without the texture
+    std::optional<TVertexColors> VertexColors;
+    std::optional<TBlending> Blending;
+
+    // Ambient and diffuse together, the usual way of giving a plain colour.
+    TFaceMaterial& SetColor(const QVector4D& c) { Ambient = Diffuse = c; return *this; }
+    // `base` with this group's replacements.
+    void ApplyTo(TMaterial& base) const;
 };
 
 class TMaterialLibrary {

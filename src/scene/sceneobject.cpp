@@ -1,8 +1,10 @@
 #include "scene/sceneobject.h"
 
 #include "scene/material.h"
+#include "scene/triangletree.h"
 
 #include <QQuaternion>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -14,6 +16,28 @@ std::uint32_t TMesh::Add(const QVector3D& p, const QVector3D& n, const QVector2D
     Normals.push_back(n);
     TexCoords.push_back(t);
     return std::uint32_t(Positions.size() - 1);
+}
+
+void TMesh::BeginGroup(int material) {
+    const auto first = std::uint32_t(Indices.size());
+    // What came before the first group is in the object's material.
+    if (Groups.empty() && first > 0)
+        Groups.push_back({0, -1});
+    if (!Groups.empty() && Groups.back().FirstIndex == first)
+        Groups.back().Material = material;
+    else
+        Groups.push_back({first, material});
+}
+
+std::pair<std::uint32_t, std::uint32_t> TMesh::GroupRange(std::size_t g) const {
+    const auto total = std::uint32_t(Indices.size());
+    if (Groups.empty())
+        return {0, g == 0 ? total : 0};
+    if (g >= Groups.size())
+        return {total, 0};
+    const std::uint32_t first = std::min(Groups[g].FirstIndex, total);
+    const std::uint32_t end = g + 1 < Groups.size() ? std::min(Groups[g + 1].FirstIndex, total) : total;
+    return {first, end > first ? end - first : 0};
 }
 
 std::pair<QVector3D, QVector3D> TMesh::Bounds() const {
@@ -41,9 +65,17 @@ void TMesh::Append(const TMesh& other, const QMatrix4x4& m) {
         Normals.push_back(n);
         TexCoords.push_back(i < other.TexCoords.size() ? other.TexCoords[i] : QVector2D());
     }
+    if (!other.Colors.empty() || !Colors.empty()) {
+        Colors.resize(base, QVector4D(1, 1, 1, 1));
+        for (std::size_t i = 0; i < other.Positions.size(); ++i)
+            Colors.push_back(i < other.Colors.size() ? other.Colors[i] : QVector4D(1, 1, 1, 1));
+    }
     for (std::uint32_t idx : other.Indices)
         Indices.push_back(base + idx);
 }
+
+TSceneObject::TSceneObject() = default;
+TSceneObject::~TSceneObject() = default;
 
 TSceneObject* TSceneObject::Child(int index) const {
     return index >= 0 && index < Count() ? m_children[std::size_t(index)].get() : nullptr;
@@ -167,10 +199,60 @@ TMaterial& TSceneObject::Material() {
     return *OwnMaterial;
 }
 
+TMaterial& TSceneObject::OwnCopyOfMaterial(const TMaterialLibrary* library) {
+    const TMaterial* current = nullptr;
+    if (!MaterialName.isEmpty())
+        current = library ? library->Find(MaterialName) : nullptr;
+    else
+        current = OwnMaterial.get();
+    // A fresh object: never shared with the library, nor with another
+    // object that was handed the same own material.
+    OwnMaterial = std::make_shared<TMaterial>(current ? *current : TMaterialLibrary::Default());
+    MaterialName.clear();
+    return *OwnMaterial;
+}
+
+TFaceMaterial& TSceneObject::FaceMaterial(int slot) {
+    if (slot >= int(FaceMaterials.size()))
+        FaceMaterials.resize(std::size_t(slot) + 1);
+    return FaceMaterials[std::size_t(slot)];
+}
+
+const TMaterial& TSceneObject::ResolveFaceMaterial(int slot, const TMaterial& base) const {
+    if (slot < 0 || slot >= int(FaceMaterials.size()))
+        return base;
+    // One result per slot and base: a master drawn both itself and through
+    // a proxy with the proxy's material gets two, both valid at once.
+    auto it = std::find_if(m_resolvedFaces.begin(), m_resolvedFaces.end(),
+                           [&](const TResolvedFace& r) { return r.Slot == slot && r.Base == &base; });
+    if (it == m_resolvedFaces.end()) {
+        m_resolvedFaces.push_back({slot, &base, std::make_unique<TMaterial>()});
+        it = std::prev(m_resolvedFaces.end());
+    }
+    TMaterial& m = *it->Material;
+    m = base;
+    FaceMaterials[std::size_t(slot)].ApplyTo(m);
+    return m;
+}
+
+const TTriangleTree& TSceneObject::PickTree() {
+    Geometry();
+    if (!m_pickTree)
+        m_pickTree = std::make_unique<TTriangleTree>(m_mesh);
+    return *m_pickTree;
+}
+
+const std::pair<QVector3D, QVector3D>& TSceneObject::GeometryBounds() {
+    Geometry();
+    return m_bounds;
+}
+
 const TMesh& TSceneObject::Geometry() {
     if (!m_geometryValid) {
         m_mesh.Clear();
         BuildGeometry(m_mesh);
+        m_bounds = m_mesh.Bounds();
+        m_pickTree.reset();
         m_geometryValid = true;
         static std::atomic<quint64> versions{0};
         m_geometryVersion = ++versions;

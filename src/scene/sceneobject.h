@@ -16,6 +16,8 @@
 //   on the CPU (BuildGeometry) and regenerates it only after a parameter
 //   changed (GeometryChanged()).
 
+#include "scene/material.h"
+
 #include <QMatrix4x4>
 #include <QString>
 #include <QVector2D>
@@ -27,8 +29,16 @@
 
 namespace quarvel {
 
-class TMaterial;
 class TMaterialLibrary;
+class TTriangleTree;
+
+// A run of a mesh's indices drawn in one material: from FirstIndex up to
+// the next group's first index (the last group to the end). Material -1 is
+// the object's material; 0, 1, ... are the object's face materials.
+struct TMeshGroup {
+    std::uint32_t FirstIndex = 0;
+    int Material = -1;
+};
 
 // Geometry in the object's own frame, ready for vertex arrays.
 struct TMesh {
@@ -39,22 +49,33 @@ struct TMesh {
     std::vector<QVector2D> TexCoords; // one per position
     std::vector<QVector4D> Colors;    // empty: the material's colour
     std::vector<std::uint32_t> Indices;
+    // Empty: the whole mesh in the object's material.
+    std::vector<TMeshGroup> Groups;
 
     void Clear() { *this = TMesh{}; }
+    // The indices added from now on are drawn in `material` (see TMeshGroup);
+    // those added before the first group stay in the object's material.
+    void BeginGroup(int material);
+    // Index range [first, first + count) of group `g` (the whole mesh when
+    // there are no groups and g is 0).
+    std::pair<std::uint32_t, std::uint32_t> GroupRange(std::size_t g) const;
+    std::size_t GroupCount() const { return Groups.empty() ? 1 : Groups.size(); }
+    int GroupMaterial(std::size_t g) const { return Groups.empty() ? -1 : Groups[g].Material; }
     std::size_t TriangleCount() const { return Kind == TKind::Triangles ? Indices.size() / 3 : 0; }
     // Adds a vertex and returns its index.
     std::uint32_t Add(const QVector3D& p, const QVector3D& n = {}, const QVector2D& t = {});
     void Triangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) { Indices.insert(Indices.end(), {a, b, c}); }
     // Axis-aligned bounds of the positions (empty mesh: both zero).
     std::pair<QVector3D, QVector3D> Bounds() const;
-    // Appends `other` transformed by `m` (normals by its normal matrix).
+    // Appends `other` transformed by `m` (normals by its normal matrix);
+    // vertex colours come along, groups do not.
     void Append(const TMesh& other, const QMatrix4x4& m = {});
 };
 
 class TSceneObject {
 public:
-    TSceneObject() = default;
-    virtual ~TSceneObject() = default;
+    TSceneObject();
+    virtual ~TSceneObject();
     TSceneObject(const TSceneObject&) = delete;
     TSceneObject& operator=(const TSceneObject&) = delete;
 
@@ -123,6 +144,22 @@ public:
     QString MaterialName;
     std::shared_ptr<TMaterial> OwnMaterial;
     TMaterial& Material(); // this object's own material, created on first use
+    // Gives the object a copy of the material it is drawn with now (the
+    // library's material of MaterialName, or the default) as its own, and
+    // returns it: changes to it leave the shared material alone.
+    TMaterial& OwnCopyOfMaterial(const TMaterialLibrary* library);
+
+    // Face materials of the groups of this object's geometry (TMeshGroup):
+    // each is the object's material with some properties replaced. The
+    // object stays one object: one name, one placement, one pick target.
+    std::vector<TFaceMaterial> FaceMaterials;
+    // The face material `slot`, added (with nothing replaced) if missing.
+    TFaceMaterial& FaceMaterial(int slot);
+    // The material face group material `slot` is drawn with over `base`
+    // (the object's resolved material); `base` itself for slot -1 or a slot
+    // that does not exist. The result lives as long as the object and is
+    // refreshed on every call.
+    const TMaterial& ResolveFaceMaterial(int slot, const TMaterial& base) const;
 
     // --- geometry ---
     // Renderable objects override BuildGeometry; the empty node draws nothing.
@@ -132,6 +169,11 @@ public:
     void GeometryChanged() { m_geometryValid = false; }
     // A number no other geometry ever had: changes with every rebuild.
     quint64 GeometryVersion() { Geometry(); return m_geometryVersion; }
+    // Axis-aligned bounds of the geometry in the object's frame, kept with it.
+    const std::pair<QVector3D, QVector3D>& GeometryBounds();
+    // A tree over the geometry's triangles for casting rays, built on first
+    // use and kept until the geometry changes.
+    const TTriangleTree& PickTree();
     // A closed solid is seen only from outside: its back faces are skipped.
     virtual bool IsClosed() const { return false; }
 
@@ -157,7 +199,15 @@ private:
     QVector3D m_scale{1, 1, 1};
     float m_turn = 0, m_roll = 0, m_pitch = 0;
     TMesh m_mesh;
+    std::pair<QVector3D, QVector3D> m_bounds;
+    std::unique_ptr<TTriangleTree> m_pickTree;
     bool m_geometryValid = false;
+    struct TResolvedFace {
+        int Slot;
+        const TMaterial* Base;
+        std::unique_ptr<TMaterial> Material;
+    };
+    mutable std::vector<TResolvedFace> m_resolvedFaces;
     quint64 m_geometryVersion = 0;
 };
 

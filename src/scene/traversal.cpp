@@ -2,6 +2,8 @@
 
 #include "scene/material.h"
 
+#include <algorithm>
+
 namespace quarvel {
 
 const TMaterial& ResolveMaterial(const TSceneObject& object, const TMaterialLibrary* library) {
@@ -10,6 +12,17 @@ const TMaterial& ResolveMaterial(const TSceneObject& object, const TMaterialLibr
         return m ? *m : TMaterialLibrary::Default();
     }
     return object.OwnMaterial ? *object.OwnMaterial : TMaterialLibrary::Default();
+}
+
+std::pair<std::uint32_t, std::uint32_t> TDrawItem::Range(const TMesh& mesh) const {
+    const auto total = std::uint32_t(mesh.Indices.size());
+    const std::uint32_t first = std::min(FirstIndex, total);
+    return {first, std::min(IndexCount, total - first)};
+}
+
+bool TDrawItem::CoversWholeMesh(const TMesh& mesh) const {
+    const auto [first, count] = Range(mesh);
+    return first == 0 && count == mesh.Indices.size();
 }
 
 namespace {
@@ -23,8 +36,19 @@ void Visit(TSceneObject* obj, const QMatrix4x4& parent, TSceneObject* pickTarget
         return;
     const QMatrix4x4 m = applyLocal ? parent * obj->LocalMatrix() : parent;
     TSceneObject* target = pickTarget ? pickTarget : obj;
-    if (obj->IsRenderable())
-        out.push_back({obj, m, target, forced ? forced : &ResolveMaterial(*obj, lib)});
+    if (obj->IsRenderable()) {
+        const TMaterial* base = forced ? forced : &ResolveMaterial(*obj, lib);
+        const TMesh& mesh = obj->Geometry();
+        if (mesh.Groups.empty()) {
+            out.push_back({obj, m, target, base});
+        } else {
+            for (std::size_t g = 0; g < mesh.GroupCount(); ++g) {
+                const auto [first, count] = mesh.GroupRange(g);
+                if (count > 0)
+                    out.push_back({obj, m, target, &obj->ResolveFaceMaterial(mesh.GroupMaterial(g), *base), first, count});
+            }
+        }
+    }
     if (TSceneObject* master = obj->ProxyMaster(); master && depth < kMaxProxyDepth) {
         const TMaterial* material = obj->ProxyUsesMasterMaterial() ? forced : &ResolveMaterial(*obj, lib);
         Visit(master, m, target, material, lib, out, depth + 1, obj->ProxyAppliesMasterPlacement(), true);

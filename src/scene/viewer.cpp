@@ -98,8 +98,8 @@ void TSceneViewer::SetPointer(Qt::CursorShape shape) { setCursor(shape); }
 
 TSceneViewer::~TSceneViewer() {
     makeCurrent();
-    for (auto& t : m_textures)
-        delete t.Texture;
+    for (QOpenGLTexture* t : std::as_const(m_textures))
+        delete t;
     if (m_gl)
         for (const TGpuMesh& g : std::as_const(m_meshes)) {
             m_gl->glDeleteBuffers(1, &g.Vertices);
@@ -243,6 +243,15 @@ double TSceneViewer::MeasureFrameTime(int frames) {
     return ms;
 }
 
+QImage TSceneViewer::Snapshot() {
+    if (!isValid())
+        return {};
+    makeCurrent();
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    paintGL();
+    return grabFramebuffer();
+}
+
 void TSceneViewer::paintGL() {
     if (!m_gl)
         return;
@@ -337,7 +346,8 @@ void TSceneViewer::RenderScene() {
                 transparent.push_back(&item); // the see-through surface over the reflection
         } else if (item.Material->IsTransparent()) {
             transparent.push_back(&item);
-        } else if (item.Object->Geometry().Kind == TMesh::TKind::Triangles) {
+        } else if (item.Object->Geometry().Kind == TMesh::TKind::Triangles &&
+                   item.CoversWholeMesh(item.Object->Geometry())) {
             groups[{item.Object->GeometryVersion(), item.Material}].push_back(&item);
         } else {
             DrawItem(item, view);
@@ -461,10 +471,10 @@ void TSceneViewer::SetupLights(const QMatrix4x4& view) {
 }
 
 QOpenGLTexture* TSceneViewer::TextureFor(const TMaterial& m) {
-    TCachedTexture& cached = m_textures[&m];
-    if (cached.Texture && cached.Version == m.TextureVersion())
-        return cached.Texture;
-    delete cached.Texture;
+    const quint64 key = m.TextureVersion() * 4 + (m.AlphaFromIntensity ? 2 : 0) + (m.Mipmapped ? 1 : 0);
+    QOpenGLTexture*& cached = m_textures[key];
+    if (cached)
+        return cached;
     QImage image = m.Texture.convertToFormat(QImage::Format_RGBA8888);
     if (m.AlphaFromIntensity)
         for (int y = 0; y < image.height(); ++y) {
@@ -477,12 +487,17 @@ QOpenGLTexture* TSceneViewer::TextureFor(const TMaterial& m) {
     t->setMinificationFilter(m.Mipmapped ? QOpenGLTexture::LinearMipMapLinear : QOpenGLTexture::Linear);
     t->setMagnificationFilter(QOpenGLTexture::Linear);
     t->setWrapMode(QOpenGLTexture::Repeat);
-    cached = {t, m.TextureVersion()};
+    cached = t;
     return t;
 }
 
 void TSceneViewer::ApplyMaterial(const TMaterial& m, bool lit) {
     QOpenGLFunctions_2_1& gl = *m_gl;
+    // Vertex colours: unlit they are drawn as they are; lit they stand for
+    // the material's ambient and diffuse colours.
+    gl.glDisable(GL_COLOR_MATERIAL);
+    if (m.VertexColors == TVertexColors::Unlit)
+        lit = false;
     if (lit) {
         gl.glEnable(GL_LIGHTING);
         gl.glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, F4(m.Ambient).data());
@@ -490,6 +505,10 @@ void TSceneViewer::ApplyMaterial(const TMaterial& m, bool lit) {
         gl.glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, F4(m.Specular).data());
         gl.glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, F4(m.Emission).data());
         gl.glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.Shininess, 0.f, 128.f));
+        if (m.VertexColors == TVertexColors::Lit) {
+            gl.glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+            gl.glEnable(GL_COLOR_MATERIAL);
+        }
     } else {
         gl.glDisable(GL_LIGHTING);
     }
@@ -539,7 +558,8 @@ void TSceneViewer::ApplyMaterial(const TMaterial& m, bool lit) {
 void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
     QOpenGLFunctions_2_1& gl = *m_gl;
     const TMesh& mesh = item.Object->Geometry();
-    if (mesh.Positions.empty() || mesh.Indices.empty())
+    const auto [first, count] = item.Range(mesh);
+    if (mesh.Positions.empty() || count == 0)
         return;
     gl.glLoadMatrixf((view * item.Matrix).constData());
     const bool triangles = mesh.Kind == TMesh::TKind::Triangles;
@@ -566,11 +586,15 @@ void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
         gl.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         gl.glTexCoordPointer(2, GL_FLOAT, 0, offset(gpu.TexOffset));
     }
-    if (!mesh.Colors.empty()) {
+    // Triangles take their vertices' colours only in a vertex-colour
+    // material; lines and points whenever they have them.
+    const bool vertexColors =
+        mesh.Colors.size() == mesh.Positions.size() && (!triangles || item.Material->VertexColors != TVertexColors::Off);
+    if (vertexColors) {
         gl.glEnableClientState(GL_COLOR_ARRAY);
         gl.glColorPointer(4, GL_FLOAT, 0, offset(gpu.ColorOffset));
     }
-    const void* indices = offset(0);
+    const void* indices = offset(first * sizeof(std::uint32_t));
     GLenum mode = GL_TRIANGLES;
     if (auto* lines = dynamic_cast<TLines*>(item.Object)) {
         mode = mesh.Kind == TMesh::TKind::Lines ? GL_LINES : mesh.Kind == TMesh::TKind::LineLoop ? GL_LINE_LOOP : GL_LINE_STRIP;
@@ -586,13 +610,13 @@ void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
             gl.glEnable(GL_LINE_STIPPLE);
             gl.glLineStipple(1, lines->StipplePattern);
         }
-        gl.glDrawElements(mode, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
+        gl.glDrawElements(mode, GLsizei(count), GL_UNSIGNED_INT, indices);
         gl.glDisable(GL_LINE_STIPPLE);
         gl.glDisable(GL_LINE_SMOOTH);
         if (lines->ShowNodes) {
             gl.glPointSize(lines->NodeSize);
             gl.glColor4f(lines->NodeColor.redF(), lines->NodeColor.greenF(), lines->NodeColor.blueF(), 1);
-            gl.glDrawElements(GL_POINTS, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
+            gl.glDrawElements(GL_POINTS, GLsizei(count), GL_UNSIGNED_INT, indices);
         }
     } else if (auto* points = dynamic_cast<TPoints*>(item.Object)) {
         gl.glDisable(GL_TEXTURE_2D);
@@ -602,11 +626,18 @@ void TSceneViewer::DrawItem(const TDrawItem& item, const QMatrix4x4& view) {
             gl.glEnable(GL_BLEND);
             gl.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         }
-        gl.glDrawElements(GL_POINTS, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
+        gl.glDrawElements(GL_POINTS, GLsizei(count), GL_UNSIGNED_INT, indices);
         gl.glDisable(GL_POINT_SMOOTH);
     } else {
+        if (!triangles) {
+            gl.glDisable(GL_TEXTURE_2D);
+            mode = mesh.Kind == TMesh::TKind::Lines      ? GL_LINES
+                   : mesh.Kind == TMesh::TKind::LineLoop  ? GL_LINE_LOOP
+                   : mesh.Kind == TMesh::TKind::LineStrip ? GL_LINE_STRIP
+                                                          : GL_POINTS;
+        }
         gl.glColor4f(1, 1, 1, 1);
-        gl.glDrawElements(mode, GLsizei(mesh.Indices.size()), GL_UNSIGNED_INT, indices);
+        gl.glDrawElements(mode, GLsizei(count), GL_UNSIGNED_INT, indices);
     }
     if (!triangles)
         m_stateDirty = true;

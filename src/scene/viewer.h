@@ -78,6 +78,10 @@ public:
     TPickResult PickAt(QPointF pixel) const;
     // Whether the surface got multisampling (known once it exists).
     bool MultisampleAvailable() const { return m_samples > 0; }
+    // Draws the scene as it is now and reads the picture back. (A plain
+    // grabFramebuffer reads what the last frame left, which is stale when
+    // the scene changed since.)
+    QImage Snapshot();
     // Draws `frames` frames at once and returns the mean milliseconds per frame.
     double MeasureFrameTime(int frames);
 
@@ -106,11 +110,9 @@ private:
 
     QOpenGLFunctions_2_1* m_gl = nullptr;
     TSceneCadencer* m_cadencer;
-    struct TCachedTexture {
-        QOpenGLTexture* Texture = nullptr;
-        quint64 Version = 0;
-    };
-    QHash<const TMaterial*, TCachedTexture> m_textures;
+    // Uploaded pictures by texture version and upload options: copies of
+    // a material (an object's own, a face group's) share one upload.
+    QHash<quint64, QOpenGLTexture*> m_textures;
     // Geometry kept in buffers on the graphics side, by its version.
     struct TGpuMesh {
         GLuint Vertices = 0, Indices = 0;

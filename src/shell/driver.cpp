@@ -143,7 +143,7 @@ bool SaveWindowPicture(QWidget* window, const QString& file) {
     if (auto* frame = qobject_cast<TFrameFrm*>(window); frame && frame->Host) {
         QWidget* container = frame->Host->GLViewer->ContainerWidget();
         if (container && container->isVisible()) {
-            const QImage view = frame->Host->GLViewer->grabFramebuffer();
+            const QImage view = frame->Host->GLViewer->Snapshot();
             QPainter p(&pm);
             p.drawImage(QRect(container->mapTo(window, QPoint(0, 0)), container->size()), view);
         }

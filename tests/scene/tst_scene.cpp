@@ -2,6 +2,7 @@
 #include "scene/material.h"
 #include "scene/picking.h"
 #include "scene/primitives.h"
+#include "scene/solids.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,6 +18,57 @@ bool Near(const QVector3D& a, const QVector3D& b, float eps = 1e-3f) { return (a
                                             .arg((a).x()).arg((a).y()).arg((a).z())                          \
                                             .arg((b).x()).arg((b).y()).arg((b).z())))
 float Rad(float d) { return d * 3.14159265f / 180; }
+
+// A unit box like the circuit switch: front and back faces (+z, -z) in the
+// object's material, the sides and a top with a square hole in face
+// material 0, and the floor of the recess under the hole in face material 1.
+class TTwoToneBox : public TCustomSceneObject {
+protected:
+    void BuildGeometry(TMesh& mesh) override {
+        auto quad = [&](QVector3D a, QVector3D b, QVector3D c, QVector3D d) {
+            const QVector3D n = QVector3D::crossProduct(b - a, c - a).normalized();
+            const auto i = mesh.Add(a, n, {0, 0}), j = mesh.Add(b, n, {1, 0}), k = mesh.Add(c, n, {1, 1}),
+                       l = mesh.Add(d, n, {0, 1});
+            mesh.Triangle(i, j, k);
+            mesh.Triangle(i, k, l);
+        };
+        const float h = 0.5f;
+        mesh.BeginGroup(-1);
+        quad({-h, -h, h}, {h, -h, h}, {h, h, h}, {-h, h, h});
+        quad({h, -h, -h}, {-h, -h, -h}, {-h, h, -h}, {h, h, -h});
+        mesh.BeginGroup(0);
+        quad({h, -h, h}, {h, -h, -h}, {h, h, -h}, {h, h, h});
+        quad({-h, -h, -h}, {-h, -h, h}, {-h, h, h}, {-h, h, -h});
+        quad({-h, -h, -h}, {h, -h, -h}, {h, -h, h}, {-h, -h, h});
+        const float r = 0.25f, y = h - 0.1f;
+        quad({-h, h, h}, {h, h, h}, {h, h, r}, {-h, h, r});
+        quad({-h, h, -r}, {h, h, -r}, {h, h, -h}, {-h, h, -h});
+        quad({-h, h, r}, {-r, h, r}, {-r, h, -r}, {-h, h, -r});
+        quad({r, h, r}, {h, h, r}, {h, h, -r}, {r, h, -r});
+        mesh.BeginGroup(1);
+        quad({-r, y, r}, {r, y, r}, {r, y, -r}, {-r, y, -r});
+    }
+};
+
+// The pick as it was done before bounding volumes and the candidate cap:
+// every ray of the square against every triangle of every object.
+TPickResult ExhaustivePick(TSceneObject* root, const TMaterialLibrary* lib, const TViewport& view, QPointF pixel) {
+    std::vector<TDrawItem> items;
+    CollectDrawItems(root, lib, items);
+    TPickResult result;
+    float best = std::numeric_limits<float>::max();
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const TRay ray = view.ScreenRay(pixel + QPointF(dx, dy));
+            for (const TDrawItem& item : items)
+                if (const auto t = RayHitsItem(ray, item); t && *t < best) {
+                    best = *t;
+                    result.Object = item.PickTarget;
+                    result.Distance = *t;
+                }
+        }
+    return result;
+}
 
 // Every triangle's normal (from its winding) points away from `centre`,
 // and so do the vertex normals.
@@ -53,6 +105,14 @@ private slots:
     void materialsByName();
     void texturesFromFiles();
     void pickingNearestSharedNamesTransparentAndMiss();
+    void faceGroupsDrawnInTheirOwnMaterials();
+    void pickingAnyFaceGroupGivesTheNamedObject_data();
+    void pickingAnyFaceGroupGivesTheNamedObject();
+    void ownCopyOfAMaterialLeavesTheSharedOneAlone();
+    void pickingFindsTheSameNearestHitAsTestingEverything_data();
+    void pickingFindsTheSameNearestHitAsTestingEverything();
+    void pickingTestsAtMost64Objects();
+    void pickingFollowsChangedGeometry();
     void projectionAndPlane();
     void cameraOrbitAndDistance();
 };
@@ -324,6 +384,324 @@ void TestScene::pickingNearestSharedNamesTransparentAndMiss() {
     QCOMPARE(Pick(&root, &lib, view, off, 1).Object, nullptr);
     QCOMPARE(Pick(&root, &lib, view, off).Object, front);
     QCOMPARE(Pick(&root, &lib, view, off + QPointF(3, 0)).Object, nullptr);
+}
+
+void TestScene::faceGroupsDrawnInTheirOwnMaterials() {
+    TMaterialLibrary lib;
+    AddCourseMaterials(lib);
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    lib.Add("Pictured").SetTexture(picture);
+    TDummyCube root;
+    auto* box = root.AddNew<TTwoToneBox>();
+    box->MaterialName = "Pictured";
+    box->FaceMaterial(0).SetColor({0.8471f, 0.8471f, 0.749f, 1}).Textured = false;
+    box->FaceMaterial(1).SetColor({0.6f, 0.6f, 0.6f, 1});
+    box->FaceMaterial(1).Specular = QVector4D(0.6f, 0.6f, 0.6f, 1);
+    box->FaceMaterial(1).Shininess = 128;
+    box->FaceMaterial(1).Textured = false;
+
+    std::vector<TDrawItem> items;
+    CollectDrawItems(&root, &lib, items);
+    QCOMPARE(items.size(), std::size_t(3));
+    const TMesh& mesh = box->Geometry();
+    std::uint32_t covered = 0;
+    for (const TDrawItem& item : items) {
+        QCOMPARE(item.Object, box);
+        QCOMPARE(item.PickTarget, box);
+        QCOMPARE(item.FirstIndex, covered); // the groups follow each other and cover the mesh
+        covered += item.Range(mesh).second;
+    }
+    QCOMPARE(covered, std::uint32_t(mesh.Indices.size()));
+    QCOMPARE(items[0].Material, lib.Find("Pictured"));
+    QVERIFY(!items[1].Material->HasTexture());
+    QCOMPARE(items[1].Material->Ambient, QVector4D(0.8471f, 0.8471f, 0.749f, 1));
+    QCOMPARE(items[2].Material->Specular, QVector4D(0.6f, 0.6f, 0.6f, 1));
+    QCOMPARE(items[2].Material->Shininess, 128.f);
+    QVERIFY(lib.Find("Pictured")->HasTexture()); // the shared material keeps its picture
+
+    // What a group does not replace follows the object's material.
+    box->MaterialName = "Glass";
+    items.clear();
+    CollectDrawItems(&root, &lib, items);
+    QVERIFY(items[1].Material->IsTransparent());
+    QCOMPARE(items[2].Material->Diffuse, QVector4D(0.6f, 0.6f, 0.6f, 1));
+
+    // A proxy drawing the box in its own material: the box's groups go over
+    // the proxy's material there, while the box itself keeps its own.
+    auto* proxy = root.AddNew<TProxy>();
+    proxy->Master = box;
+    proxy->UseMasterMaterial = false;
+    proxy->MaterialName = "Red";
+    proxy->SetPosition(3, 0, 0);
+    items.clear();
+    CollectDrawItems(&root, &lib, items);
+    QCOMPARE(items.size(), std::size_t(6));
+    QCOMPARE(items[0].Material, lib.Find("Glass"));
+    QVERIFY(items[1].Material->IsTransparent());
+    QCOMPARE(items[3].Material, lib.Find("Red"));
+    QCOMPARE(items[4].Material->Diffuse, QVector4D(0.8471f, 0.8471f, 0.749f, 1));
+    QVERIFY(!items[4].Material->IsTransparent());
+    QCOMPARE(items[5].Material->Emission, lib.Find("Red")->Emission);
+    QCOMPARE(items[4].PickTarget, proxy);
+}
+
+void TestScene::pickingAnyFaceGroupGivesTheNamedObject_data() {
+    QTest::addColumn<QVector3D>("eye");
+    QTest::addColumn<QVector3D>("point");
+    QTest::addColumn<int>("axis"); // the face's plane: this coordinate of the hit is the point's
+    QTest::newRow("front face, object's material") << QVector3D(0.3f, 0.2f, 6) << QVector3D(0, 0, 0.5f) << 2;
+    QTest::newRow("side, face material 0") << QVector3D(6, 0.2f, 0.3f) << QVector3D(0.5f, 0, 0) << 0;
+    QTest::newRow("top rim, face material 0") << QVector3D(0.01f, 6, 0.3f) << QVector3D(0.4f, 0.5f, 0.4f) << 1;
+    QTest::newRow("recess, face material 1") << QVector3D(0.01f, 6, 0.3f) << QVector3D(0, 0.4f, 0) << 1;
+}
+
+void TestScene::pickingAnyFaceGroupGivesTheNamedObject() {
+    QFETCH(QVector3D, eye);
+    QFETCH(QVector3D, point);
+    QFETCH(int, axis);
+    TMaterialLibrary lib;
+    AddCourseMaterials(lib);
+    TDummyCube root;
+    auto* camera = root.AddNew<TCamera>();
+    camera->SetPosition(eye);
+    camera->TargetObject = &root;
+    auto* base = root.AddNew<TDummyCube>();
+    base->SetPosition(0.1f, -0.2f, 0);
+    auto* box = base->AddNew<TTwoToneBox>();
+    box->Name = "switch";
+    box->MaterialName = "Metal";
+    box->FaceMaterial(0).SetColor({0.8f, 0.8f, 0.7f, 1});
+    box->FaceMaterial(1).Emission = QVector4D(1, 0, 0, 1);
+    // An unnamed part inside the box, as a model might add.
+    auto* lever = box->AddNew<TCube>();
+    lever->SetSize(0.1f, 0.1f, 0.1f);
+    const TViewport view{camera, QSize(400, 300), 76.26f};
+    const QVector3D world = base->AbsoluteMatrix().map(point);
+    const TPickResult hit = Pick(&root, &lib, view, *view.Project(world));
+    QVERIFY(hit.Object);
+    QCOMPARE(hit.Object, box);
+    QCOMPARE(hit.Object->Name, QStringLiteral("switch"));
+    // On the face aimed at, within the pick square of it.
+    QVERIFY2(std::abs(hit.Point[axis] - world[axis]) < 1e-3f, qPrintable(QString::number(hit.Point[axis])));
+    QVERIFY((hit.Point - world).length() < 0.08f);
+}
+
+void TestScene::ownCopyOfAMaterialLeavesTheSharedOneAlone() {
+    TMaterialLibrary lib;
+    AddCourseMaterials(lib);
+    const TMaterial red = *lib.Find("Red");
+    TDummyCube root;
+    auto* arm = root.AddNew<TTwoToneBox>();
+    arm->MaterialName = "Red";
+    auto* wire = root.AddNew<TCube>();
+    wire->MaterialName = "Red";
+    TMaterial& own = arm->OwnCopyOfMaterial(&lib);
+    own.Specular = {0.6f, 0.6f, 0.6f, 1};
+    own.Shininess = 128;
+
+    const TMaterial* shared = lib.Find("Red");
+    QCOMPARE(shared->Specular, red.Specular);
+    QCOMPARE(shared->Shininess, red.Shininess);
+    QCOMPARE(&ResolveMaterial(*wire, &lib), shared);
+    const TMaterial& armDrawn = ResolveMaterial(*arm, &lib);
+    QCOMPARE(&armDrawn, &own);
+    QCOMPARE(armDrawn.Ambient, red.Ambient); // still red
+    QCOMPARE(armDrawn.Diffuse, red.Diffuse);
+    QCOMPARE(armDrawn.Specular, QVector4D(0.6f, 0.6f, 0.6f, 1));
+    // Changing the library later reaches the wire, not the arm's copy.
+    lib.Find("Red")->Diffuse = {1, 0, 0, 1};
+    QCOMPARE(ResolveMaterial(*wire, &lib).Diffuse, QVector4D(1, 0, 0, 1));
+    QCOMPARE(ResolveMaterial(*arm, &lib).Diffuse, red.Diffuse);
+
+    // Two objects that shared one own material part when one takes a copy.
+    auto* a = root.AddNew<TCube>();
+    auto* b = root.AddNew<TCube>();
+    a->Material().Diffuse = {0, 0, 1, 1};
+    b->OwnMaterial = a->OwnMaterial;
+    b->OwnCopyOfMaterial(&lib).Diffuse = {0, 1, 0, 1};
+    QCOMPARE(ResolveMaterial(*a, &lib).Diffuse, QVector4D(0, 0, 1, 1));
+    QCOMPARE(ResolveMaterial(*b, &lib).Diffuse, QVector4D(0, 1, 0, 1));
+    // A name the library lacks gives a copy of the default.
+    auto* c = root.AddNew<TCube>();
+    c->MaterialName = "NoSuch";
+    QCOMPARE(c->OwnCopyOfMaterial(&lib).Diffuse, TMaterialLibrary::Default().Diffuse);
+}
+
+namespace {
+// Scenes for comparing picks; each returns the root and sets the camera.
+struct TPickScene {
+    TDummyCube Root;
+    TCamera* Camera = nullptr;
+    TMaterialLibrary Library;
+    TPickScene() {
+        AddCourseMaterials(Library);
+        Camera = Root.AddNew<TCamera>();
+        Camera->SetPosition(2, 3, 12);
+        Camera->TargetObject = &Root;
+    }
+    template <class T> T* Add(QVector3D at, const QString& name) {
+        T* o = Root.AddNew<T>();
+        o->SetPosition(at);
+        o->Name = name;
+        return o;
+    }
+    void Build(const QString& kind) {
+        if (kind == "row") {
+            for (int i = 0; i < 6; ++i)
+                Add<TSphere>({0, 0, -2.0f * i}, QString("ball%1").arg(i))->SetRadius(0.6f + 0.2f * i);
+        } else if (kind == "proxies") {
+            auto* master = Add<TSphere>({}, "master");
+            master->SetRadius(0.2f);
+            master->SetSlices(10);
+            master->SetStacks(10);
+            master->Visible = false;
+            for (int i = 0; i < 500; ++i) {
+                auto* p = Add<TProxy>({-6 + (i % 25) * 0.5f, -1 + (i / 25 % 4) * 0.6f, -3 + (i / 100) * 1.5f},
+                                      QString("p%1").arg(i));
+                p->Master = master;
+                p->ObjectsOnly = true;
+            }
+        } else if (kind == "queue") {
+            // One behind another along the line of sight: over a hundred
+            // boxes on every ray, the nearest ball among the first.
+            auto* master = Add<TSphere>({}, "master");
+            master->SetRadius(0.3f);
+            master->Visible = false;
+            const QVector3D eye = Camera->Position();
+            for (int i = 0; i < 120; ++i) {
+                auto* p = Add<TProxy>(eye * (0.6f - 0.01f * i), QString("q%1").arg(i));
+                p->Master = master;
+                p->ObjectsOnly = true;
+            }
+        } else if (kind == "turned and stretched") {
+            auto* cube = Add<TCube>({1, 0, 0}, "cube");
+            cube->SetScale(QVector3D(3, 0.3f, 1));
+            cube->SetTurnAngle(35);
+            cube->SetRollAngle(20);
+            auto* group = Add<TDummyCube>({-2, 1, 0}, "group");
+            group->SetScale(QVector3D(1, 2, 1));
+            auto* torus = group->AddNew<TTorus>();
+            torus->Name = "torus";
+            torus->SetPitchAngle(70);
+        } else if (kind == "flat and glass") {
+            auto* floor = Add<TPlane>({0, -1, 0}, "floor");
+            floor->SetSize(10, 10);
+            floor->SetPitchAngle(-90);
+            auto* glass = Add<TSphere>({0, 0, 2}, "glass");
+            glass->MaterialName = "Glass";
+            auto* disk = Add<TDisk>({2, 0.5f, 1}, "disk");
+            disk->SetRadii(0.3f, 0.8f);
+        } else if (kind == "face groups") {
+            auto* a = Add<TTwoToneBox>({0, 0, 0}, "switch");
+            a->SetTurnAngle(30);
+            a->SetScale(2);
+            auto* b = Add<TTwoToneBox>({0.5f, 0.3f, -1.5f}, "behind");
+            b->SetScale(3);
+        } else if (kind == "ball and bead") {
+            // The big ball's box begins in front of the bead, its surface
+            // lies behind it.
+            Add<TSphere>({0, 0, 0}, "ball")->SetRadius(3);
+            Add<TSphere>({2.4f, 0, 2.3f}, "bead")->SetRadius(0.2f);
+        } else if (kind == "dense coil") {
+            auto* coil = Add<TRevolutionSolid>({0.5f, 0, 1}, "coil");
+            std::vector<QVector2D> wire;
+            for (int i = 0; i <= 8; ++i)
+                wire.emplace_back(1.2f + 0.1f * std::cos(i * 0.785f), 0.1f * std::sin(i * 0.785f) - 1.5f);
+            coil->SetProfile(wire);
+            coil->SetSlices(300);
+            coil->SetSweep(0, 360 * 8);
+            coil->SetHelix(0.3f);
+            coil->SetPitchAngle(30);
+        } else if (kind == "inside a ball") {
+            auto* ball = Add<TSphere>(Camera->Position() * 0.9f, "around");
+            ball->SetRadius(4);
+            Add<TCube>({0, 0, 0}, "far");
+        }
+    }
+};
+} // namespace
+
+void TestScene::pickingFindsTheSameNearestHitAsTestingEverything_data() {
+    QTest::addColumn<QString>("scene");
+    QTest::addColumn<QPointF>("pixel");
+    QTest::addColumn<QVector3D>("aim"); // when set, the pixel is where this point shows
+    const QList<QPointF> pixels{{200, 150}, {210, 160}, {140, 120}, {260, 170}, {5, 5}, {320, 200}, {120, 190}};
+    for (const char* scene : {"row", "proxies", "queue", "turned and stretched", "flat and glass", "face groups",
+                              "ball and bead", "dense coil", "inside a ball"})
+        for (const QPointF& px : pixels)
+            QTest::addRow("%s at %d,%d", scene, int(px.x()), int(px.y())) << QString(scene) << px << QVector3D();
+    QTest::newRow("ball and bead, on the bead") << QString("ball and bead") << QPointF() << QVector3D(2.4f, 0, 2.3f);
+    QTest::newRow("ball and bead, beside the bead") << QString("ball and bead") << QPointF() << QVector3D(2.4f, 0.25f, 2.3f);
+}
+
+void TestScene::pickingFindsTheSameNearestHitAsTestingEverything() {
+    QFETCH(QString, scene);
+    QFETCH(QPointF, pixel);
+    QFETCH(QVector3D, aim);
+    TPickScene s;
+    s.Build(scene);
+    const TViewport view{s.Camera, QSize(400, 300), 76.26f};
+    if (!aim.isNull())
+        pixel = *view.Project(aim);
+    const TPickResult expected = ExhaustivePick(&s.Root, &s.Library, view, pixel);
+    const TPickResult got = Pick(&s.Root, &s.Library, view, pixel);
+    QCOMPARE(got.Object, expected.Object);
+    if (expected.Object)
+        QVERIFY2(std::abs(got.Distance - expected.Distance) < 1e-4f * expected.Distance,
+                 qPrintable(QString("%1 vs %2").arg(got.Distance).arg(expected.Distance)));
+    QVERIFY(got.Examined <= kMaxPickCandidates);
+    QVERIFY(got.Examined <= got.Candidates);
+}
+
+void TestScene::pickingTestsAtMost64Objects() {
+    // 100 rings round the line of sight and a ball behind them: every
+    // ring's box lies on the rays, no ring is hit.
+    TPickScene s;
+    s.Camera->SetPosition(0, 0, 10);
+    for (int i = 0; i < 100; ++i) {
+        auto* ring = s.Root.AddNew<TTorus>();
+        ring->SetRadii(0.6f, 0.05f);
+        ring->SetPosition(0, 0, 5 - 0.05f * i);
+    }
+    auto* ball = s.Root.AddNew<TSphere>();
+    ball->Name = "ball";
+    ball->SetPosition(0, 0, -5);
+    const TViewport view{s.Camera, QSize(400, 300), 76.26f};
+    const QPointF centre(200, 150);
+    QCOMPARE(ExhaustivePick(&s.Root, &s.Library, view, centre).Object, ball);
+    TPickResult got = Pick(&s.Root, &s.Library, view, centre);
+    QCOMPARE(got.Candidates, 101);
+    QCOMPARE(got.Examined, kMaxPickCandidates);
+    QCOMPARE(got.Object, nullptr); // the ball lies beyond the 64 nearest rings
+    // With fewer rings in the way the ball is reached, and the boxes of
+    // everything else keep the rest from being examined at all.
+    for (int i = 0; i < 40; ++i)
+        s.Root.Child(1 + i)->Visible = false;
+    got = Pick(&s.Root, &s.Library, view, centre);
+    QCOMPARE(got.Object, ball);
+    QCOMPARE(got.Examined, 61);
+    got = Pick(&s.Root, &s.Library, view, *view.Project({0, 0.62f, 3.0f}));
+    QCOMPARE(got.Object, s.Root.Child(41)); // the nearest ring still shown
+    QVERIFY(got.Candidates >= 10);
+    QVERIFY(got.Examined < got.Candidates);
+}
+
+void TestScene::pickingFollowsChangedGeometry() {
+    TPickScene s;
+    s.Camera->SetPosition(0, 0, 10);
+    auto* ball = s.Root.AddNew<TSphere>();
+    ball->SetSlices(40);
+    ball->SetStacks(30);
+    const TViewport view{s.Camera, QSize(400, 300), 76.26f};
+    const QPointF centre(200, 150), beside = *view.Project({1.5f, 0, 0});
+    QVERIFY(std::abs(Pick(&s.Root, &s.Library, view, centre).Distance - 9.5f) < 0.08f);
+    QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, nullptr);
+    ball->SetRadius(2);
+    QVERIFY(std::abs(Pick(&s.Root, &s.Library, view, centre).Distance - 8) < 0.08f);
+    QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, ball);
+    ball->SetRadius(1);
+    QCOMPARE(Pick(&s.Root, &s.Library, view, beside).Object, nullptr);
 }
 
 void TestScene::projectionAndPlane() {

@@ -31,6 +31,138 @@ QImage Chequer() {
     return img;
 }
 
+// A switch box: the picture on its front and back in the object's own
+// material, plain cream sides and a top with a recess, the recess floor
+// grey. One object, three face groups.
+class TDemoSwitch : public TCustomSceneObject {
+public:
+    TDemoSwitch() {
+        FaceMaterial(0).SetColor({0.8471f, 0.8471f, 0.749f, 1}).Textured = false;
+        FaceMaterial(1).SetColor({0.6f, 0.6f, 0.6f, 1}).Textured = false;
+    }
+
+protected:
+    void BuildGeometry(TMesh& mesh) override {
+        const float w = 0.45f, h = 0.15f, d = 0.2f, rw = w * 2 / 3, rd = d / 2, ry = h / 3;
+        auto quad = [&](QVector3D a, QVector3D b, QVector3D c, QVector3D e, QVector2D ta = {0, 0},
+                        QVector2D tc = {1, 1}) {
+            const QVector3D n = QVector3D::crossProduct(b - a, c - a).normalized();
+            const auto i = mesh.Add(a, n, ta), j = mesh.Add(b, n, {tc.x(), ta.y()}), k = mesh.Add(c, n, tc),
+                       l = mesh.Add(e, n, {ta.x(), tc.y()});
+            mesh.Triangle(i, j, k);
+            mesh.Triangle(i, k, l);
+        };
+        quad({-w, -h, d}, {w, -h, d}, {w, h, d}, {-w, h, d});     // front, pictured
+        quad({w, -h, -d}, {-w, -h, -d}, {-w, h, -d}, {w, h, -d}); // back, pictured
+        mesh.BeginGroup(0);
+        quad({w, -h, d}, {w, -h, -d}, {w, h, -d}, {w, h, d});
+        quad({-w, -h, -d}, {-w, -h, d}, {-w, h, d}, {-w, h, -d});
+        quad({-w, h, d}, {w, h, d}, {w, h, rd}, {-w, h, rd});
+        quad({-w, h, -rd}, {w, h, -rd}, {w, h, -d}, {-w, h, -d});
+        quad({-w, h, rd}, {-rw, h, rd}, {-rw, h, -rd}, {-w, h, -rd});
+        quad({rw, h, rd}, {w, h, rd}, {w, h, -rd}, {rw, h, -rd});
+        // The recess walls, facing into it.
+        quad({-rw, ry, -rd}, {rw, ry, -rd}, {rw, h, -rd}, {-rw, h, -rd});
+        quad({rw, ry, rd}, {-rw, ry, rd}, {-rw, h, rd}, {rw, h, rd});
+        quad({-rw, ry, rd}, {-rw, ry, -rd}, {-rw, h, -rd}, {-rw, h, rd});
+        quad({rw, ry, -rd}, {rw, ry, rd}, {rw, h, rd}, {rw, h, -rd});
+        mesh.BeginGroup(1);
+        quad({-rw, ry, rd}, {rw, ry, rd}, {rw, ry, -rd}, {-rw, ry, -rd});
+    }
+};
+
+// A compass: case in the object's material, a navy dial, and a needle
+// whose north half glows red and south half white.
+class TDemoCompass : public TCustomSceneObject {
+public:
+    TDemoCompass() {
+        TFaceMaterial& dial = FaceMaterial(0);
+        dial.Ambient = QVector4D(0.137255f, 0.137255f, 0.556863f, 1);
+        dial.Diffuse = QVector4D(0.6f, 0.6f, 0.6f, 1);
+        dial.Specular = dial.Emission = QVector4D(0, 0, 0, 1);
+        dial.Shininess = 0;
+        for (int slot : {1, 2}) {
+            TFaceMaterial& half = FaceMaterial(slot);
+            half.SetColor({0, 0, 0, 1});
+            half.Emission = slot == 1 ? QVector4D(1, 0, 0, 1) : QVector4D(1, 1, 1, 1);
+        }
+    }
+
+protected:
+    void BuildGeometry(TMesh& mesh) override {
+        const float outer = 0.6f, inner = 0.54f, top = 0.15f, bottom = -0.15f;
+        const int n = 40;
+        auto at = [](float r, int i, float y) {
+            const float a = float(i) / n * 6.2831853f;
+            return QVector3D(r * std::cos(a), y, -r * std::sin(a));
+        };
+        for (int i = 0; i < n; ++i) {
+            const QVector3D up(0, 1, 0);
+            auto a = mesh.Add(at(inner, i, top), up), b = mesh.Add(at(outer, i, top), up),
+                 c = mesh.Add(at(outer, i + 1, top), up), e = mesh.Add(at(inner, i + 1, top), up);
+            mesh.Triangle(a, b, c);
+            mesh.Triangle(a, c, e);
+            const QVector3D o0 = at(1, i, 0), o1 = at(1, i + 1, 0);
+            a = mesh.Add(at(outer, i, bottom), o0), b = mesh.Add(at(outer, i + 1, bottom), o1);
+            c = mesh.Add(at(outer, i + 1, top), o1), e = mesh.Add(at(outer, i, top), o0);
+            mesh.Triangle(a, b, c);
+            mesh.Triangle(a, c, e);
+            a = mesh.Add(at(inner, i + 1, bottom), -o1), b = mesh.Add(at(inner, i, bottom), -o0);
+            c = mesh.Add(at(inner, i, top), -o0), e = mesh.Add(at(inner, i + 1, top), -o1);
+            mesh.Triangle(a, b, c);
+            mesh.Triangle(a, c, e);
+        }
+        mesh.BeginGroup(0);
+        const auto centre = mesh.Add({0, bottom, 0}, {0, 1, 0});
+        for (int i = 0; i < n; ++i)
+            mesh.Triangle(centre, mesh.Add(at(inner, i, bottom), {0, 1, 0}), mesh.Add(at(inner, i + 1, bottom), {0, 1, 0}));
+        const float y = 0, w = inner / 4;
+        mesh.BeginGroup(1);
+        mesh.Triangle(mesh.Add({0, y, -inner}, {0, 1, 0}), mesh.Add({-w, y, 0}, {0, 1, 0}), mesh.Add({w, y, 0}, {0, 1, 0}));
+        mesh.BeginGroup(2);
+        mesh.Triangle(mesh.Add({0, y, inner}, {0, 1, 0}), mesh.Add({w, y, 0}, {0, 1, 0}), mesh.Add({-w, y, 0}, {0, 1, 0}));
+    }
+};
+
+// A fan of the spectrum's colours: five vertex pairs, red to violet, in a
+// vertex-colour material, drawn in both windings.
+class TDemoSpectrum : public TCustomSceneObject {
+protected:
+    void BuildGeometry(TMesh& mesh) override {
+        const QVector4D colours[5] = {
+            {1, 0, 0, 1}, {1, 1, 0, 1}, {0, 0.5f, 0, 1}, {0, 0, 1, 1}, {0.31f, 0.184f, 0.31f, 1}};
+        for (int k = 0; k < 5; ++k) {
+            const float a = (k - 2) * 0.12f;
+            mesh.Add({0.15f * std::sin(a), 0, -0.15f * std::cos(a)});
+            mesh.Add({1.5f * std::sin(a), 0, -1.5f * std::cos(a)});
+            mesh.Colors.insert(mesh.Colors.end(), {colours[k], colours[k]});
+        }
+        for (std::uint32_t k = 0; k + 1 < 5; ++k) {
+            const std::uint32_t a = 2 * k, b = a + 1, c = a + 2, e = a + 3;
+            mesh.Triangle(a, e, c);
+            mesh.Triangle(a, b, e);
+            mesh.Triangle(a, c, e); // seen from below too
+            mesh.Triangle(a, e, b);
+        }
+    }
+};
+
+QImage SwitchPicture() {
+    QImage img(128, 48, QImage::Format_RGB32);
+    img.fill(QColor(216, 216, 191));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 3));
+    p.drawRect(6, 6, 116, 36);
+    p.setBrush(QColor(200, 30, 30));
+    p.drawEllipse(QPointF(30, 24), 9, 9);
+    p.setBrush(QColor(40, 40, 40));
+    p.drawEllipse(QPointF(98, 24), 9, 9);
+    p.setPen(QPen(QColor(40, 40, 40), 4));
+    p.drawLine(45, 24, 83, 24);
+    return img;
+}
+
 struct TDemo {
     TDummyCube Root;
     TCamera* Camera = nullptr;
@@ -40,6 +172,9 @@ struct TDemo {
     TDemo() {
         AddCourseMaterials(Library);
         Library.Add("Chequer").SetTexture(Chequer());
+        TMaterial& pictured = Library.Add("SwitchPicture");
+        pictured.SetTexture(SwitchPicture());
+        pictured.Ambient = pictured.Diffuse = {0.8471f, 0.8471f, 0.749f, 1};
         Camera = Root.AddNew<TCamera>();
         Camera->SetPosition(0, 4.2f, 8.2f);
         Camera->TargetObject = &Root;
@@ -125,6 +260,37 @@ struct TDemo {
         mirror->Material().Ambient = {0.05f, 0.05f, 0.08f, 1};
         mirror->Material().Diffuse = {0.1f, 0.1f, 0.12f, 1};
         mirror->Opaque = true;
+    }
+
+    // Objects in several materials at once, and colours by vertex.
+    void BuildModelParts() {
+        // In front of the solids, along the floor's near edge.
+        auto* sw = At<TDemoSwitch>(-3.4f, 4.4f, "SwitchPicture");
+        sw->Name = QStringLiteral("switch");
+        sw->SetPosition(-3.4f, -0.75f, 4.4f);
+        sw->SetScale(1.6f);
+        sw->SetTurnAngle(15);
+        auto* compass = At<TDemoCompass>(-1.3f, 4.4f, "Metal");
+        compass->Name = QStringLiteral("target");
+        compass->SetPosition(-1.3f, -0.6f, 4.4f);
+        compass->SetTurnAngle(-35);
+        compass->SetPitchAngle(35);
+        auto* fan = At<TDemoSpectrum>(0.9f, 4.4f, "");
+        fan->Name = QStringLiteral("spectrum");
+        fan->SetPosition(0.4f, -0.9f, 4.6f);
+        fan->SetTurnAngle(-70);
+        fan->SetRollAngle(-25);
+        fan->Material().VertexColors = TVertexColors::Unlit;
+        // The arm has its own copy of "Red", made shiny; the shared "Red"
+        // (the dull red sphere at the back) is left as it was.
+        auto* arm = At<TCube>(3.0f, 4.4f, "Red");
+        arm->Name = QStringLiteral("arm");
+        arm->SetSize(0.25f, 1.1f, 0.25f);
+        arm->SetPosition(3.0f, -0.45f, 4.4f);
+        arm->SetRollAngle(-25);
+        TMaterial& own = arm->OwnCopyOfMaterial(&Library);
+        own.Specular = {0.9f, 0.9f, 0.9f, 1};
+        own.Shininess = 40;
     }
 
     // 500 copies of one small sphere, for timing.
@@ -214,12 +380,17 @@ struct TDemo {
         points->Size = 6;
         points->Round = true;
         BuildSolids();
+        BuildModelParts();
         auto* title = Root.AddNew<TScreenText>();
         title->Text = QStringLiteral("Quarvel scene demo");
         title->FontSize = 14;
         title->Bold = true;
         title->PixelPosition = {8, 6};
+        Status = Root.AddNew<TScreenText>();
+        Status->FontSize = 11;
+        Status->PixelPosition = {8, 32};
     }
+    TScreenText* Status = nullptr;
 };
 
 } // namespace
@@ -244,6 +415,15 @@ int main(int argc, char** argv) {
     viewer.resize(1024, 768);
     viewer.setTitle("Quarvel scene demo");
     viewer.show();
+    // Hovering names the object under the pointer, whichever face it is on.
+    QObject::connect(&viewer, &TSceneViewer::MouseMoved, [&](QMouseEvent* e) {
+        if (!demo.Status)
+            return;
+        const TPickResult hit = viewer.PickAt(e->position());
+        demo.Status->Text = hit.Object ? (hit.Object->Name.isEmpty() ? QStringLiteral("(unnamed)") : hit.Object->Name)
+                                       : QString();
+        viewer.update();
+    });
 
     QTimer::singleShot(300, [&] {
         if (parser.isSet(bench)) {
@@ -260,7 +440,7 @@ int main(int argc, char** argv) {
             demo.BuildAll();
         }
         if (parser.isSet(shot)) {
-            viewer.grabFramebuffer().save(parser.value(shot));
+            viewer.Snapshot().save(parser.value(shot));
         }
         if (parser.isSet(quit))
             app.quit();
