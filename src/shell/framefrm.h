@@ -44,6 +44,9 @@ class TImageList;
 
 // Browser zoom for the five text sizes, "Smallest" (0) to "Largest" (4).
 double ZoomFactorForSize(int index);
+// `f` at `percent` per cent of `basePt` points: the window's items under
+// "Use large buttons".
+QFont ScaledFont(QFont f, int basePt, int percent);
 
 // The 5-pixel bar between the panes. It refuses left-pane widths of 50
 // pixels or less.
