@@ -642,6 +642,7 @@ void TestForces::momentsCheckBalanceReleasedOutside() {
     SendMouse(button, QEvent::MouseButtonPress, inside, Qt::LeftButton);
     QVERIFY(f.Model.Checking);
     QCOMPARE(BluePixels(f.Pic->Picture()), 0);
+    Keep(f.Pic->Picture(), "moments-panel-checking-tipped.png");
     SendMouse(button, QEvent::MouseButtonRelease, inside, Qt::NoButton);
     QVERIFY(!f.Model.Checking);
 }
@@ -690,6 +691,11 @@ void TestForces::panelsFromTheirPages() {
     QVERIFY(spring);
     QCOMPARE(spring->Toolbar()->Dock(), f.TopDock);
     QVERIFY(!spring->Spring->Hook.isNull()); // the hook picture from the course's textures
+    spring->WeightSpinEdit->setValue(300);
+    QCoreApplication::processEvents();
+    Keep(spring->grab().toImage(), "spring-panel-zoomed-300g.png");
+    spring->SpringCB->setCurrentIndex(1);
+    Keep(spring->grab().toImage(), "spring-panel-parallel-300g.png");
     f.UseLargeButtonsItem->trigger();
     QVERIFY(spring->LargeButtons);
     QCOMPARE(spring->SpringCB->width(), 150);
@@ -697,6 +703,10 @@ void TestForces::panelsFromTheirPages() {
     QCOMPARE(spring->SpringCB->width(), 100);
     f.SelectTopic(2020);
     QTRY_VERIFY(qobject_cast<TFrictionFrm*>(f.HostedPanel()));
+    auto* friction = qobject_cast<TFrictionFrm*>(f.HostedPanel());
+    friction->ForceHsb->setValue(100);
+    QVERIFY(friction->Model.Reading <= friction->Model.LimitingFriction());
+    Keep(friction->grab().toImage(), "friction-panel-after-jump.png");
     f.SelectTopic(2016);
     QTRY_VERIFY(qobject_cast<TMomentsFrm*>(f.HostedPanel()));
     auto* moments = qobject_cast<TMomentsFrm*>(f.HostedPanel());

@@ -19,6 +19,10 @@ constexpr float kBandK1 = 6.0e-6f;
 constexpr float kBandMax = 0.3f;
 constexpr float kBandLength = 0.05f;
 
+// Parallel springs: the bars joining them and the line hanging from the lower one.
+constexpr int kWholeBar = 3, kWholeLine = 5;
+constexpr int kZoomedBar = 6, kZoomedLine = 12;
+
 const QColor kRulerYellow(255, 255, 128);
 const QColor kFloorGrey(226, 226, 226);
 const QColor kHangerGrey(192, 192, 192);
@@ -159,13 +163,13 @@ int TSpring::FootY() const {
         if (Kind == kElastic)
             return top + R((Extension + kBandLength) * 4000);
         const int length = std::min(R(4000.0 * Extension + 60), 3800);
-        return top + length + (Kind == kParallel ? 6 : 0);
+        return top + length + (Kind == kParallel ? kZoomedBar + kZoomedLine : 0);
     }
     const int ppc = int(Trunc((Height - 20) * 0.01));
     if (Kind == kElastic)
         return 20 + int(R((Extension + kBandLength) * 100)) * ppc;
     const int bottom = std::min(20 + R(1.5 * ppc) + R(100.0 * Extension) * ppc, 20 + 100 * ppc - 20);
-    return bottom + (Kind == kParallel ? 3 : 0);
+    return bottom + (Kind == kParallel ? kWholeBar + kWholeLine : 0);
 }
 
 void TSpring::Draw() {
@@ -225,10 +229,11 @@ void TSpring::DrawWhole(QImage& image) {
             DrawSpringBox(p, 90, 20, 20, h, Coils, pitch, 8);
             p.setPen(Qt::black);
             p.setBrush(Qt::black);
-            p.drawRect(60, 17, 50, 2);
-            p.drawRect(60, bottom, 50, 2);
-            foot = bottom + 3;
+            p.drawRect(60, 20 - kWholeBar, 50, kWholeBar - 1);
+            p.drawRect(60, bottom, 50, kWholeBar - 1);
+            foot = bottom + kWholeBar + kWholeLine;
             hangX = 85;
+            p.drawLine(hangX, bottom + kWholeBar, hangX, foot);
         }
     }
 
@@ -301,19 +306,33 @@ void TSpring::DrawZoomed(QImage& image) {
             DrawSpringBox(p, 192, rulerTop, 40, length, 60, pitch, 10);
             p.setPen(Qt::black);
             p.setBrush(Qt::black);
-            p.drawRect(132, rulerTop - 6, 100, 5);
-            p.drawRect(132, rulerTop + length, 100, 5);
+            p.drawRect(132, rulerTop - kZoomedBar, 100, kZoomedBar - 1);
+            p.drawRect(132, rulerTop + length, 100, kZoomedBar - 1);
             hangX = 182;
-        } else if (!Weights.empty() && !Hook.isNull()) {
-            p.drawImage(hangX - Hook.width() / 2, foot - 2, Hook);
+            p.drawLine(hangX, rulerTop + length + kZoomedBar, hangX, foot);
         }
     }
+    const bool hooked = Kind == kSpring && !Hook.isNull();
 
     // Masses: a rod, and slotted masses stacked up from its end.
     if (!Weights.empty()) {
         const int lower = Kind == kSpring ? 7 : 0;
         const int rodTop = foot + 14 + lower;
         const int rodEnd = foot + 150 + lower;
+        if (hooked) {
+            // The hook at the foot, and the hanger's eye caught in it.
+            p.drawImage(hangX - Hook.width() / 2, foot - 2, Hook);
+            p.save();
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(QPen(Qt::black, 1.5));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QPointF(hangX, rodTop - 2.5), 2.5, 3.5);
+            p.restore();
+        } else {
+            // A short wire from the foot down to the hanger.
+            p.setPen(Qt::black);
+            p.drawLine(hangX, foot, hangX, rodTop);
+        }
         p.setPen(Qt::black);
         p.setBrush(kHangerGrey);
         p.drawRect(hangX - 3, rodTop, 6, rodEnd - rodTop);
