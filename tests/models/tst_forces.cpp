@@ -103,6 +103,8 @@ private slots:
     void momentsCheckBalanceReleasedOutside();
     void momentsPanelDrag();
     void panelsFromTheirPages();
+    void toolbarItemsReachable_data();
+    void toolbarItemsReachable();
 };
 
 void TestForces::initTestCase() {
@@ -715,6 +717,48 @@ void TestForces::panelsFromTheirPages() {
     QVERIFY(moments->Model.ThreeHolders());
     QVERIFY(moments->Holders3->isChecked());
     QVERIFY(ItemShown(moments->Toolbar(), moments->WeightsC));
+}
+
+void TestForces::toolbarItemsReachable_data() {
+    QTest::addColumn<int>("topic");
+    QTest::addColumn<bool>("large");
+    for (int topic : {2016, 2020, 2021})
+        for (bool large : {false, true})
+            QTest::addRow("%d, %s", topic, large ? "large" : "normal") << topic << large;
+}
+
+// In a 1024 x 768 window every toolbar item of the panel can be reached, and
+// large buttons enlarge the numbers typed into the spin boxes too.
+void TestForces::toolbarItemsReachable() {
+    QFETCH(int, topic);
+    QFETCH(bool, large);
+    QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear(); // normal buttons at the start
+    TFrameFrm f(QStringLiteral(QUARVEL_CONTENT_DIR));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(!f.UseLargeButtonsItem->isChecked());
+    f.showNormal();
+    f.resize(1024, 768);
+    f.SelectTopic(topic);
+    TPanel* panel = f.HostedPanel();
+    QVERIFY(panel);
+    QSpinBox* spin = panel->Toolbar()->findChild<QSpinBox*>();
+    QVERIFY(spin);
+    const double normalSize = spin->findChild<QLineEdit*>()->font().pointSizeF();
+    if (large)
+        f.UseLargeButtonsItem->trigger();
+    QTRY_VERIFY(panel->Toolbar()->isVisible());
+    QCoreApplication::processEvents();
+    TDockToolbar* bar = panel->Toolbar();
+    for (QAction* a : bar->actions()) {
+        if (!a->isVisible() || a->isSeparator())
+            continue;
+        QWidget* w = bar->widgetForAction(a);
+        QVERIFY2(w && w->isVisible(), qPrintable(a->objectName()));
+        QVERIFY2(bar->rect().contains(w->geometry()), qPrintable(a->objectName()));
+    }
+    const double shown = spin->findChild<QLineEdit*>()->font().pointSizeF();
+    QCOMPARE(shown, large ? normalSize * 1.5 : normalSize);
 }
 
 QUARVEL_GUI_TEST_MAIN(TestForces)

@@ -1,5 +1,6 @@
 #include "models/forces/frictionfrm.h"
 
+#include "models/forces/itemfont.h"
 #include "models/forces/picbox.h"
 #include "shell/datamod.h"
 #include "shell/dock.h"
@@ -157,11 +158,9 @@ void TFrictionFrm::SetLargeButtons(bool large) {
     ResetBtn->setIcon(images.Icon(kResetImage));
     SurfaceBtn->setIcon(images.Icon(kSurfaceImage));
     m_toolbar->setIconSize(QSize(images.Size(), images.Size()));
-    QFont f = font();
-    f.setPointSizeF(font().pointSizeF() * (large ? 1.5 : 1.0));
-    m_toolbar->setFont(f);
+    const QFont f = ScaledItemFont(font(), large ? 150 : 100);
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, WtsSpinEd, Label2, AreaSpinEd})
-        w->setFont(f);
+        SetItemFont(w, f);
     m_toolbar->setUpdatesEnabled(true);
 }
 

@@ -1,5 +1,6 @@
 #include "models/forces/momentsfrm.h"
 
+#include "models/forces/itemfont.h"
 #include "models/forces/picbox.h"
 #include "shell/datamod.h"
 #include "shell/dock.h"
@@ -192,11 +193,12 @@ void TMomentsFrm::SetLargeButtons(bool large) {
     BalanceBtn->setIcon(images.Icon(kBalanceImage));
     WeightsBtn->setIcon(images.Icon(kHoldersImage));
     m_toolbar->setIconSize(QSize(images.Size(), images.Size()));
-    QFont f = font();
-    f.setPointSizeF(font().pointSizeF() * (large ? 1.5 : 1.0));
-    m_toolbar->setFont(f);
+    const QFont f = ScaledItemFont(font(), large ? 150 : 100);
     for (QWidget* w : std::initializer_list<QWidget*>{ALabel, BLabel, CLabel, WeightsA, WeightsB, WeightsC})
-        w->setFont(f);
+        SetItemFont(w, f);
+    for (QAction* a : {BalanceBtn, WeightsBtn})
+        if (QWidget* button = m_toolbar->widgetForAction(a))
+            SetItemFont(button, f);
     m_toolbar->setUpdatesEnabled(true);
 }
 

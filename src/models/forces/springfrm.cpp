@@ -3,6 +3,7 @@
 #include "common/contentpath.h"
 #include "common/rounding.h"
 #include "host/globals.h"
+#include "models/forces/itemfont.h"
 #include "models/forces/picbox.h"
 #include "shell/datamod.h"
 #include "shell/dock.h"
@@ -215,16 +216,10 @@ void TSpringFrm::SetLargeButtons(bool large) {
     ResetBtn->setIcon(images.Icon(kResetImage));
     ZoomBtn->setIcon(images.Icon(kZoomImage));
     m_toolbar->setIconSize(QSize(images.Size(), images.Size()));
-    const double scale = large ? 1.5 : 1.0;
-    QFont base = font();
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, WeightSpinEdit}) {
-        QFont f = base;
-        f.setPointSizeF(base.pointSizeF() * scale);
-        w->setFont(f);
-    }
-    QFont itemFont = base;
-    itemFont.setPointSizeF(base.pointSizeF() * scale);
-    m_toolbar->setFont(itemFont);
+    const QFont base = font();
+    const QFont itemFont = ScaledItemFont(base, large ? 150 : 100);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, WeightSpinEdit})
+        SetItemFont(w, itemFont);
     QFont comboFont = base;
     comboFont.setPointSize(large ? 12 : 8);
     SpringCB->setFont(comboFont);
