@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <cmath>
 
 using namespace quarvel;
@@ -526,6 +527,14 @@ void TestForces::springPanelResetAndScroll() {
     f.Wheel(3);
     QCOMPARE(f.Spring->ScrollOffset, 930);
     QCOMPARE(f.SpScroll->value(), 930);
+    // Over the picture and over the bar alike.
+    for (QWidget* over : std::initializer_list<QWidget*>{f.Pic, f.SpScroll}) {
+        const int before = f.Spring->ScrollOffset;
+        QWheelEvent wheel(QPointF(5, 5), QPointF(over->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+        QCOMPARE(f.Spring->ScrollOffset, before + 10);
+    }
     f.Wheel(-1000);
     QCOMPARE(f.Spring->ScrollOffset, 0);
     f.SpScroll->setValue(3600);

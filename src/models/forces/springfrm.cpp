@@ -87,6 +87,7 @@ TSpringFrm::TSpringFrm(QWidget* parent) : TPanel(parent) {
     Pic->setMinimumHeight(100);
     Pic->setCursor(Qt::CrossCursor);
     SetHint(Pic, QStringLiteral("Click and drag to show a marker"));
+    Pic->installEventFilter(this);
     layout->addWidget(Pic);
     SpScroll = new QScrollBar(Qt::Vertical, this);
     SpScroll->setObjectName(QStringLiteral("SpScroll"));
@@ -96,6 +97,8 @@ TSpringFrm::TSpringFrm(QWidget* parent) : TPanel(parent) {
     layout->addWidget(SpScroll);
     layout->addStretch(1);
     connect(SpScroll, &QScrollBar::valueChanged, this, &TSpringFrm::SpScrollChange);
+    // Over the picture and over the bar, a notch of the wheel is 10 pixels.
+    SpScroll->installEventFilter(this);
 
     Spring = std::make_unique<TSpring>(TSpring::kMinHeight, 250);
     Spring->Hook = LoadHook();
@@ -179,6 +182,14 @@ void TSpringFrm::wheelEvent(QWheelEvent* e) {
     if (notches != 0)
         Wheel(notches);
     e->accept();
+}
+
+bool TSpringFrm::eventFilter(QObject* watched, QEvent* e) {
+    if ((watched == SpScroll || watched == Pic) && e->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(e));
+        return true;
+    }
+    return TPanel::eventFilter(watched, e);
 }
 
 void TSpringFrm::showEvent(QShowEvent* e) {

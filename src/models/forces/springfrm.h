@@ -58,6 +58,7 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
 private:
