@@ -1,9 +1,15 @@
 #include "models/forces/area.h"
 
+#include "models/forces/frictionfrm.h"
+#include "models/forces/momentsfrm.h"
+#include "models/forces/springfrm.h"
+
 namespace quarvel {
 
 void RegisterForcesTopics() {
-    // The area's models and panels register here as they are built.
+    RegisterMomentsPanel();
+    RegisterFrictionPanel();
+    RegisterSpringPanel();
 }
 
 } // namespace quarvel
