@@ -66,7 +66,7 @@ QImage DrawColourCircles(const TColMixLights& lights, int width, int height, QRg
     if (s <= 0)
         return {};
     const int side = 3 * s;
-    QImage image(side, side, QImage::Format_ARGB32);
+    QImage image(side, side, QImage::Format_RGB32);
     const int c = Div(3 * s, 2);
     const double y0 = double(RoundHalfEven(s * std::cos(std::numbers::pi / 6)));
     // Disc centres: A (red) and B (green) side by side, C (blue) below.
@@ -75,25 +75,28 @@ QImage DrawColourCircles(const TColMixLights& lights, int width, int height, QRg
     const int r = lights.Amount(0), g = lights.Amount(1), b = lights.Amount(2);
     for (int y = 0; y < side; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::fill(line, line + side, background);
         int from[3], to[3];
-        int lo = side, hi = 0;
+        int cuts[8] = {0, side};
+        int n = 2;
         for (int d = 0; d < 3; ++d) {
             DiscSpan(cx[d], cy[d], s, y, from[d], to[d]);
             from[d] = std::clamp(from[d], 0, side);
             to[d] = std::clamp(to[d], 0, side);
-            if (from[d] < to[d]) {
-                lo = std::min(lo, from[d]);
-                hi = std::max(hi, to[d]);
-            }
+            cuts[n++] = from[d];
+            cuts[n++] = to[d];
         }
-        // Where the discs overlap their lights add.
-        for (int x = lo; x < hi; ++x) {
-            const bool inA = x >= from[0] && x < to[0];
-            const bool inB = x >= from[1] && x < to[1];
-            const bool inC = x >= from[2] && x < to[2];
-            if (inA || inB || inC)
-                line[x] = qRgb(inA ? r : 0, inB ? g : 0, inC ? b : 0);
+        std::sort(cuts, cuts + n);
+        // Between two neighbouring cuts every pixel lies in the same discs;
+        // where discs overlap their lights add.
+        for (int i = 0; i + 1 < n; ++i) {
+            const int x0 = cuts[i], x1 = cuts[i + 1];
+            if (x0 >= x1)
+                continue;
+            const bool inA = x0 >= from[0] && x0 < to[0];
+            const bool inB = x0 >= from[1] && x0 < to[1];
+            const bool inC = x0 >= from[2] && x0 < to[2];
+            const QRgb colour = inA || inB || inC ? qRgb(inA ? r : 0, inB ? g : 0, inC ? b : 0) : background;
+            std::fill(line + x0, line + x1, colour);
         }
     }
     SunkenEdge(image);

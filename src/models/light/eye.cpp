@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -220,20 +221,30 @@ TEyeFrm::TEyeFrm(QWidget* parent) : TPanel(parent) {
     GlassesBtn->setStatusTip(GlassesBtn->toolTip());
     connect(GlassesBtn, &QAction::triggered, this, [this] { VisionClick(GlassesBtn); });
 
-    auto* layout = new QVBoxLayout(this);
+    // The diagram is 680 pixels wide: a narrower pane scrolls.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* box = new QScrollArea(this);
+    box->setObjectName(QStringLiteral("EyeBox"));
+    box->setFrameShape(QFrame::NoFrame);
+    box->setWidgetResizable(true);
+    outer->addWidget(box);
+    auto* page = new QWidget(box);
+    box->setWidget(page);
+    auto* layout = new QVBoxLayout(page);
     auto* photosRow = new QGridLayout;
-    NearPic = new QLabel(this);
+    NearPic = new QLabel(page);
     NearPic->setObjectName(QStringLiteral("NearPic"));
-    FarPic = new QLabel(this);
+    FarPic = new QLabel(page);
     FarPic->setObjectName(QStringLiteral("FarPic"));
-    photosRow->addWidget(new QLabel(QStringLiteral("Near objects"), this), 0, 0, Qt::AlignHCenter);
-    photosRow->addWidget(new QLabel(QStringLiteral("Distant objects"), this), 0, 1, Qt::AlignHCenter);
+    photosRow->addWidget(new QLabel(QStringLiteral("Near objects"), page), 0, 0, Qt::AlignHCenter);
+    photosRow->addWidget(new QLabel(QStringLiteral("Distant objects"), page), 0, 1, Qt::AlignHCenter);
     photosRow->addWidget(NearPic, 1, 0, Qt::AlignHCenter);
     photosRow->addWidget(FarPic, 1, 1, Qt::AlignHCenter);
     layout->addLayout(photosRow);
     EyePic = new TEyePic(this);
     layout->addWidget(EyePic, 0, Qt::AlignHCenter);
-    EyeDistHsb = new QScrollBar(Qt::Horizontal, this);
+    EyeDistHsb = new QScrollBar(Qt::Horizontal, page);
     EyeDistHsb->setObjectName(QStringLiteral("EyeDistHsb"));
     EyeDistHsb->setRange(350, 1000);
     EyeDistHsb->setValue(350);
