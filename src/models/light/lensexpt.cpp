@@ -247,17 +247,21 @@ QImage DrawBench(const TLensBench& bench) {
     // The lens.
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF lens(bench.LensX, 20, 20, 100);
-    QRadialGradient glass(lens.center(), 10);
-    glass.setCenterRadius(0);
-    glass.setColorAt(0, QColor(0xC0, 0xE1, 0xFF, 0xFF));
-    glass.setColorAt(1, QColor(0xC0, 0xE1, 0xFF, 0x33));
-    QTransform stretch;
-    stretch.translate(lens.center().x(), lens.center().y());
-    stretch.scale(1, 5);
-    stretch.translate(-lens.center().x(), -lens.center().y());
-    QBrush brush(glass);
-    brush.setTransform(stretch);
-    p.setBrush(brush);
+    {
+        // A round gradient stretched to the lens's height: clear in the
+        // middle, fading towards the rim.
+        QRadialGradient glass(QPointF(0, 0), 10);
+        glass.setColorAt(0, QColor(0xC0, 0xE1, 0xFF, 0xFF));
+        glass.setColorAt(1, QColor(0xC0, 0xE1, 0xFF, 0x33));
+        p.save();
+        p.translate(lens.center());
+        p.scale(1, 5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(glass);
+        p.drawEllipse(QRectF(-10, -10, 20, 20));
+        p.restore();
+    }
+    p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 0.5));
     p.drawEllipse(lens);
     p.setRenderHint(QPainter::Antialiasing, false);
