@@ -373,6 +373,11 @@ void TestLenses::eyeNormalSightDisablesGlasses() {
     QVERIFY(!f.GlassesBtn->isChecked());
     QVERIFY(!f.GlassesBtn->isEnabled());
     QVERIFY(f.Diagram().Spectacles().isEmpty());
+    const qreal normal = f.NormalBtn->font().pointSizeF();
+    f.SetLargeButtons(true);
+    QCOMPARE(f.NormalBtn->font().pointSizeF(), normal * 1.5);
+    f.SetLargeButtons(false);
+    QCOMPARE(f.NormalBtn->font().pointSizeF(), normal);
 }
 
 void TestLenses::eyeExamples_data() {

@@ -178,6 +178,7 @@ TColMixFrm::TColMixFrm(QWidget* parent) : TPanel(parent) {
         Hsb[i]->setObjectName(QLatin1String(hsbNames[i]));
         Hsb[i]->setRange(0, 255);
         Hsb[i]->setValue(255);
+        Hsb[i]->setToolTip(QStringLiteral("255"));
         Labels[i] = new QLabel(m_lights.Label(i), Panel1);
         Labels[i]->setObjectName(QLatin1String(labelNames[i]));
         Labels[i]->setMinimumWidth(90);
