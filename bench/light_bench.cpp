@@ -1,13 +1,19 @@
 // Times the light panels' redrawing as the pupil works them: a lens-bench
 // drag move, a colour-mixing repaint and a kaleidoscope fill of the whole
 // drawing with eight copies. Prints "name: milliseconds" lines (mean per
-// operation, and the slowest one seen).
+// operation, and the slowest one seen). With "--kscope-picture FILE" it also
+// saves the kaleidoscope panel with a sample pattern drawn through its pointer
+// handlers, for the documentation.
 
 #include "models/light/colmix.h"
 #include "models/light/lensexpt.h"
 #include "models/light/symdraw.h"
 
+#include <QtMath>
+
+#include <QAction>
 #include <QApplication>
+#include <QSlider>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +108,34 @@ int main(int argc, char** argv) {
         }
         std::printf("kscope_full_fill_8_copies_ms: %.3f\n", total / runs);
         std::printf("kscope_full_fill_8_copies_worst_ms: %.3f\n", worst);
+    }
+
+    const QStringList args = app.arguments();
+    const qsizetype at = args.indexOf(QStringLiteral("--kscope-picture"));
+    if (at >= 0 && at + 1 < args.size()) {
+        TSymDrawFrm panel;
+        panel.resize(520, 640);
+        panel.show();
+        panel.AngleChosen(5);
+        const QRgb colours[] = {0xFFEF3F00, 0xFF0070C0, 0xFF00904F};
+        for (int i = 0; i < 3; ++i) {
+            panel.PaletteClick(colours[i]);
+            panel.SDPenSizeTB->setValue(2 + 2 * i);
+            panel.PicMouseDown(QPoint(250 + 40 * (i + 1), 250), Qt::LeftButton);
+            for (int step = 1; step <= 24; ++step) {
+                const double a = step * 3.75 * M_PI / 180;
+                const double r = 40 * (i + 1) + 25 * std::sin(step * M_PI / 12);
+                panel.PicMouseMove(QPoint(int(250 + r * std::cos(a)), int(250 + r * std::sin(a))), Qt::LeftButton);
+            }
+            panel.PicMouseUp();
+        }
+        panel.sdFillBtn->trigger();
+        panel.PaletteClick(0xFFFFFF70);
+        panel.PicMouseDown(QPoint(480, 480), Qt::LeftButton);
+        panel.PicMouseUp();
+        panel.sdPenBtn->trigger();
+        if (!panel.grab().save(args[at + 1]))
+            return 1;
     }
     return 0;
 }
