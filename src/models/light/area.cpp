@@ -1,9 +1,19 @@
 #include "models/light/area.h"
 
+#include "models/light/camera.h"
+#include "models/light/colmix.h"
+#include "models/light/eye.h"
+#include "models/light/lensexpt.h"
+#include "models/light/symdraw.h"
+
 namespace quarvel {
 
 void RegisterLightTopics() {
-    // The area's models and panels register here as they are built.
+    RegisterLensPanel();
+    RegisterEyePanel();
+    RegisterColMixPanels();
+    RegisterCameraPanel();
+    RegisterSymDrawPanel();
 }
 
 } // namespace quarvel
