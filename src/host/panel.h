@@ -23,12 +23,22 @@ public:
     virtual void SetLargeButtons(bool /*large*/) {}
     // A page command's step for this panel; false when it is not the panel's.
     virtual bool RunOperation(const QString& /*name*/, const QVariantList& /*args*/) { return false; }
+
+    // For a panel whose own set-up docks its toolbar (the kinetic panels):
+    // puts `bar` beside the window's toolbars, where the host keeps it with
+    // the docks and the split buttons and releases it with the panel.
+    void DockToolbar(TDockToolbar* bar) {
+        if (ToolbarDocker)
+            ToolbarDocker(bar);
+    }
+    // Set by the host that shows the panel.
+    std::function<void(TDockToolbar*)> ToolbarDocker;
 };
 
 // How the host makes and sets up the panel of a topic.
 struct TPanelInfo {
     std::function<TPanel*(QWidget* owner)> Create;
-    bool DockedToolbar = true;
+    bool DockedToolbar = true;                // false: none, or the panel docks it itself
     bool LargeButtons = true;                 // false: no large-button call (the lens panel)
     std::function<void(TPanel*)> ExtraSetup;  // before the large-button call
 };

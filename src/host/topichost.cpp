@@ -69,20 +69,26 @@ void TTopicHost::CreatePanel(std::int32_t id) {
     panel->setGeometry(container->rect());
     panel->setFont(container->font());
     m_panel = panel;
+    panel->ToolbarDocker = [this](TDockToolbar* bar) { DockPanelToolbar(bar); };
     if (info->DockedToolbar)
-        if (TDockToolbar* bar = panel->Toolbar()) {
-            bar->setUpdatesEnabled(false);
-            m_panes.ToolbarDock()->Insert(bar, 1, 0);
-            bar->SetDropDocks(m_panes.Docks());
-            bar->setVisible(m_panes.PanelToolbarShown());
-            bar->setUpdatesEnabled(true);
-            m_panelToolbar = bar;
-        }
+        if (TDockToolbar* bar = panel->Toolbar())
+            DockPanelToolbar(bar);
     if (info->ExtraSetup)
         info->ExtraSetup(panel);
     if (info->LargeButtons)
         panel->SetLargeButtons(m_panes.LargeButtons());
     panel->show();
+}
+
+void TTopicHost::DockPanelToolbar(TDockToolbar* bar) {
+    if (!bar || !m_panel)
+        return;
+    bar->setUpdatesEnabled(false);
+    m_panes.ToolbarDock()->Insert(bar, 1, 0);
+    bar->SetDropDocks(m_panes.Docks());
+    bar->setVisible(m_panes.PanelToolbarShown());
+    bar->setUpdatesEnabled(true);
+    m_panelToolbar = bar;
 }
 
 void TTopicHost::FollowToolbarDock() {

@@ -74,6 +74,7 @@ signals:
 
 private:
     void CreatePanel(std::int32_t id);
+    void DockPanelToolbar(TDockToolbar* bar);
     void ReleasePanel();
 
     TFrameState& S;

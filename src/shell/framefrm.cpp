@@ -11,11 +11,6 @@
 #include "common/inifile.h"
 #include "host/globals.h"
 #include "host/host.h"
-#include "models/electromagnetism/area.h"
-#include "models/forces/area.h"
-#include "models/heat/area.h"
-#include "models/light/area.h"
-#include "models/space/area.h"
 #include "scene/viewer.h"
 #include "widgets/cursors.h"
 #include "widgets/dialogs.h"
@@ -427,14 +422,6 @@ bool TFrameFrm::eventFilter(QObject* watched, QEvent* e) {
     return QMainWindow::eventFilter(watched, e);
 }
 
-void TFrameFrm::RegisterCourseModels() {
-    RegisterSpaceTopics();
-    RegisterElectromagnetismTopics();
-    RegisterLightTopics();
-    RegisterForcesTopics();
-    RegisterHeatTopics();
-}
-
 void TFrameFrm::CreateHost() {
     THostControls c;
     c.ViewParent = GLToolwin;
@@ -470,7 +457,6 @@ void TFrameFrm::CreateHost() {
         QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         return screen ? screen->size().width() : 1152;
     };
-    RegisterCourseModels();
     Host = new THost(*this, c, this);
     Topics = new TTopicHost(*this, *Host, *this, this);
     GLViewer = Host->GLViewer->ContainerWidget();

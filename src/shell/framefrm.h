@@ -226,8 +226,6 @@ private:
     void CreateStartPicture();
     void CreateBrowser(QWidget* parent);
     void CreateHost();
-    // The models of the course areas take their topics.
-    static void RegisterCourseModels();
     void UpdateNavigationButtons();
     void RunJavaScript(const QString& script);
     // The page on show takes TextBackColour as its background.

@@ -6,6 +6,7 @@
 #include "common/version.h"
 #include "models/electromagnetism/permmagfrm.h"
 #include "widgets/datamod.h"
+#include "shell/courseareas.h"
 #include "shell/driver.h"
 #include "widgets/errorhandler.h"
 #include "shell/framefrm.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         splash->ShowCentredOn(screen->availableGeometry());
 
+    RegisterCourseAreas();
     TFrameFrm* frame = nullptr;
     try {
         frame = new TFrameFrm(root);

@@ -4,6 +4,7 @@
 #include "shell/bigpicfrm.h"
 #include "widgets/dialogs.h"
 #include "widgets/dock.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QAction>
@@ -58,6 +59,7 @@ void TestBrowserWindow::Write(const QString& rel, const QByteArray& text) {
 }
 
 void TestBrowserWindow::initTestCase() {
+    RegisterCourseAreas();
     m_root = m_dir.path() + "/course";
     auto page = [](const char* title, const char* body = "") {
         return QByteArray("<!DOCTYPE html><html><head><title>") + title + "</title></head><body><h1>" + title +

@@ -8,7 +8,6 @@
 #include "scene/viewer.h"
 #include "widgets/dialogs.h"
 #include "widgets/dock.h"
-#include "shell/framefrm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -113,8 +112,6 @@ private slots:
     void dragLimits();
     void rightButtonDoesNotPanTheWire();
     void protractorGeometry();
-    void speedDialogPersists();
-    void toolbarItemsPerTopic();
 
 private:
     void Select(std::int32_t id);
@@ -454,67 +451,6 @@ void TestHost::protractorGeometry() {
     QVERIFY(std::abs(a.p2().x() - (255 + 370 * std::cos(M_PI / 6))) < 1e-4);
     QVERIFY(std::abs(b.p2().x() - (255 - 370 * std::cos(M_PI / 6))) < 1e-4);
     QVERIFY(std::abs(a.p2().y() - 185) < 1e-4);
-}
-
-void TestHost::speedDialogPersists() {
-    m_window.reset();
-    QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
-    SetBoxAnswerer([](const TBoxRequest&) { return true; });
-    {
-        TFrameFrm frame(QStringLiteral(QUARVEL_CONTENT_DIR));
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        frame.CurrentTopicId = 5;
-        int offered = 0;
-        frame.Host->SpeedDialog = [&](int current) -> std::optional<int> {
-            offered = current;
-            return 1;
-        };
-        QVERIFY(frame.Host->ShowSpeedDialog());
-        QCOMPARE(offered, 200);
-        QCOMPARE(frame.TopicRates[5], 1);
-    }
-    TFrameFrm again(QStringLiteral(QUARVEL_CONTENT_DIR));
-    QCOMPARE(again.TopicRates[5], 1);
-    SetBoxAnswerer({});
-}
-
-void TestHost::toolbarItemsPerTopic() {
-    m_window.reset();
-    QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
-    TFrameFrm f(QStringLiteral(QUARVEL_CONTENT_DIR));
-    f.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f));
-    struct TRow {
-        std::int32_t Id;
-        QStringList Shown;
-        QStringList Hidden;
-    };
-    const TRow rows[] = {
-        {5, {"StartBtn", "SSViewBtn", "ssPlanetNamesBtn"}, {"metalCB", "RectBlockBtn", "moFieldBtn"}},
-        {8, {"StartBtn", "moCurrentBtn", "moFieldBtn"}, {"SwitchBtn", "SSViewBtn"}},
-        {11, {"SwitchBtn", "moCurrentBtn", "moFieldBtn"}, {"StartBtn", "StopBtn"}},
-        {13, {"metalCB", "StartBtn"}, {"ResetBtn"}},
-        {16, {"ResetBtn", "LightGateSE", "RampUpDn", "TrolleyMassUpDn"}, {"metalCB"}},
-        {18, {"SlitBtn", "ProtractorBtn"}, {"StartBtn"}},
-        {19, {"RectBlockBtn", "DBlockBtn", "PrismBtn"}, {"StartBtn", "SlitBtn"}},
-        {20, {"moCurrentBtn"}, {"moFieldBtn", "StartBtn"}},
-    };
-    for (const TRow& r : rows) {
-        f.Topics->SelectTopic(r.Id);
-        QCOMPARE(f.CurrentTopicId, r.Id);
-        QVERIFY(f.MainToolbar->isVisible());
-        for (const QString& n : r.Shown)
-            QVERIFY2(f.Item(n)->isVisible(), qPrintable(QString::number(r.Id) + " " + n));
-        for (const QString& n : r.Hidden)
-            QVERIFY2(!f.Item(n)->isVisible(), qPrintable(QString::number(r.Id) + " " + n));
-    }
-    QVERIFY(f.GLToolwin->isVisible());
-    QCOMPARE(f.GLHsb->minimum(), -15); // topic 20's bar
-    f.Topics->SelectTopic(1023);
-    QVERIFY(!f.MainToolbar->isVisible());
-    QVERIFY(f.CircuitToolbar->isVisible());
-    QVERIFY(!f.GLToolwin->isVisible());
 }
 
 QUARVEL_GUI_TEST_MAIN(TestHost)

@@ -1,6 +1,7 @@
 #include "../testmain.h"
 #include "host/globals.h"
 #include "models/light/colmix.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QCheckBox>
@@ -41,6 +42,7 @@ private slots:
 };
 
 void TestColMix::initTestCase() {
+    RegisterCourseAreas();
     QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
     TexturesFolder = QStringLiteral(QUARVEL_CONTENT_DIR "/Textures/");
 }

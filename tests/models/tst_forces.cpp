@@ -10,6 +10,7 @@
 #include "models/forces/springs.h"
 #include "widgets/dialogs.h"
 #include "widgets/dock.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QAction>
@@ -109,6 +110,7 @@ private slots:
 };
 
 void TestForces::initTestCase() {
+    RegisterCourseAreas();
     QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
     SetBoxAnswerer([](const TBoxRequest&) { return true; });
 }

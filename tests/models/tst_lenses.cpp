@@ -3,6 +3,7 @@
 #include "models/light/camera.h"
 #include "models/light/eye.h"
 #include "models/light/lensexpt.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QAction>
@@ -76,6 +77,7 @@ private slots:
 };
 
 void TestLenses::initTestCase() {
+    RegisterCourseAreas();
     QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
     TexturesFolder = QStringLiteral(QUARVEL_CONTENT_DIR "/Textures/");
 }

@@ -4,6 +4,7 @@
 #include "models/electromagnetism/permmagfrm.h"
 #include "widgets/dialogs.h"
 #include "widgets/dock.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QAction>
@@ -41,6 +42,7 @@ private slots:
 };
 
 void TestMagnets::initTestCase() {
+    RegisterCourseAreas();
     QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
     SetBoxAnswerer([](const TBoxRequest&) { return true; });
 }

@@ -3,6 +3,7 @@
 #include "models/space/solarsystem.h"
 #include "scene/viewer.h"
 #include "widgets/dialogs.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QAction>
@@ -33,6 +34,7 @@ private:
 };
 
 void TestSolarSystem::initTestCase() {
+    RegisterCourseAreas();
     QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
     SetBoxAnswerer([](const TBoxRequest&) { return true; });
 }

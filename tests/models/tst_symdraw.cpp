@@ -1,6 +1,7 @@
 #include "../testmain.h"
 #include "models/light/symdraw.h"
 #include "widgets/cursors.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QAction>
@@ -53,6 +54,7 @@ private slots:
 };
 
 void TestSymDraw::initTestCase() {
+    RegisterCourseAreas();
     QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
 }
 

@@ -1,6 +1,7 @@
 #include "../testmain.h"
 #include "questions/testfrm.h"
 #include "widgets/dialogs.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 
 #include <QDir>
@@ -79,6 +80,7 @@ QString TestTestFrm::Write(const QString& name, const std::vector<TMCQuestion>& 
 }
 
 void TestTestFrm::initTestCase() {
+    RegisterCourseAreas();
     SetPagePaths(m_dir.path() + "/images/", m_dir.path() + "/css/qstyle.css");
     std::vector<TMCQuestion> qs;
     for (int i = 0; i < 25; ++i)

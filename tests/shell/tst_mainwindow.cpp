@@ -1,7 +1,9 @@
 #include "../testmain.h"
 #include "browser/courseview.h"
+#include "host/host.h"
 #include "widgets/dialogs.h"
 #include "widgets/dock.h"
+#include "shell/courseareas.h"
 #include "shell/framefrm.h"
 #include "widgets/skins.h"
 
@@ -28,6 +30,7 @@ using namespace quarvel;
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { RegisterCourseAreas(); }
     void init();
     void cleanup() { SetBoxAnswerer({}); }
     void firstRunDefaults();
@@ -46,6 +49,8 @@ private slots:
     void skinsMatchWithoutCase();
     void floatingToolbarReturnsInsteadOfClosing();
     void statusLabelFollowsHint();
+    void speedDialogPersists();
+    void toolbarItemsPerTopic();
 
 private:
     std::unique_ptr<TFrameFrm> Make(const QString& root = QStringLiteral(QUARVEL_CONTENT_DIR)) {
@@ -361,6 +366,62 @@ void TestMainWindow::statusLabelFollowsHint() {
     QStatusTipEvent tip(QStringLiteral("Main index"));
     QApplication::sendEvent(f.get(), &tip);
     QCOMPARE(f->StatusLabel->text(), QStringLiteral("Main index"));
+}
+
+void TestMainWindow::speedDialogPersists() {
+    m_answer = true; // "Close program?"
+    {
+        TFrameFrm frame(QStringLiteral(QUARVEL_CONTENT_DIR));
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.CurrentTopicId = 5;
+        int offered = 0;
+        frame.Host->SpeedDialog = [&](int current) -> std::optional<int> {
+            offered = current;
+            return 1;
+        };
+        QVERIFY(frame.Host->ShowSpeedDialog());
+        QCOMPARE(offered, 200);
+        QCOMPARE(frame.TopicRates[5], 1);
+    }
+    TFrameFrm again(QStringLiteral(QUARVEL_CONTENT_DIR));
+    QCOMPARE(again.TopicRates[5], 1);
+}
+
+void TestMainWindow::toolbarItemsPerTopic() {
+    TFrameFrm f(QStringLiteral(QUARVEL_CONTENT_DIR));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    struct TRow {
+        std::int32_t Id;
+        QStringList Shown;
+        QStringList Hidden;
+    };
+    const TRow rows[] = {
+        {5, {"StartBtn", "SSViewBtn", "ssPlanetNamesBtn"}, {"metalCB", "RectBlockBtn", "moFieldBtn"}},
+        {8, {"StartBtn", "moCurrentBtn", "moFieldBtn"}, {"SwitchBtn", "SSViewBtn"}},
+        {11, {"SwitchBtn", "moCurrentBtn", "moFieldBtn"}, {"StartBtn", "StopBtn"}},
+        {13, {"metalCB", "StartBtn"}, {"ResetBtn"}},
+        {16, {"ResetBtn", "LightGateSE", "RampUpDn", "TrolleyMassUpDn"}, {"metalCB"}},
+        {18, {"SlitBtn", "ProtractorBtn"}, {"StartBtn"}},
+        {19, {"RectBlockBtn", "DBlockBtn", "PrismBtn"}, {"StartBtn", "SlitBtn"}},
+        {20, {"moCurrentBtn"}, {"moFieldBtn", "StartBtn"}},
+    };
+    for (const TRow& r : rows) {
+        f.Topics->SelectTopic(r.Id);
+        QCOMPARE(f.CurrentTopicId, r.Id);
+        QVERIFY(f.MainToolbar->isVisible());
+        for (const QString& n : r.Shown)
+            QVERIFY2(f.Item(n)->isVisible(), qPrintable(QString::number(r.Id) + " " + n));
+        for (const QString& n : r.Hidden)
+            QVERIFY2(!f.Item(n)->isVisible(), qPrintable(QString::number(r.Id) + " " + n));
+    }
+    QVERIFY(f.GLToolwin->isVisible());
+    QCOMPARE(f.GLHsb->minimum(), -15); // topic 20's bar
+    f.Topics->SelectTopic(1023);
+    QVERIFY(!f.MainToolbar->isVisible());
+    QVERIFY(f.CircuitToolbar->isVisible());
+    QVERIFY(!f.GLToolwin->isVisible());
 }
 
 QUARVEL_GUI_TEST_MAIN(TestMainWindow)
