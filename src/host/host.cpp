@@ -16,6 +16,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTimer>
 #include <cmath>
 
@@ -136,33 +137,43 @@ THost::THost(TFrameState& state, THostControls controls, QObject* parent)
             });
     }
 
+    // Topic 16's spins reach the trolley model; the strip follows the gate.
+    auto speed = [this] { return dynamic_cast<TSpeedTopic*>(m_model.get()); };
+    if (C.LightGate)
+        connect(C.LightGate, &QSpinBox::valueChanged, this, [this, speed](int gate) {
+            if (auto* trolley = speed()) {
+                trolley->SetGatePosition(gate);
+                trolley->DrawGateStrip(gate);
+                GLViewer->update();
+            }
+        });
+    if (C.RampAngle)
+        connect(C.RampAngle, &QSpinBox::valueChanged, this, [this, speed](int degrees) {
+            if (auto* trolley = speed()) {
+                trolley->SetRampAngle(degrees);
+                GLViewer->update();
+            }
+        });
+    if (C.TrolleyMass)
+        connect(C.TrolleyMass, &QSpinBox::valueChanged, this, [this, speed](int count) {
+            if (auto* trolley = speed()) {
+                trolley->ShowTrolleyMasses(count);
+                GLViewer->update();
+            }
+        });
+
     m_turnTimer = new QTimer(this);
     m_turnTimer->setInterval(15);
     connect(m_turnTimer, &QTimer::timeout, this, [this] {
         if (!m_turn)
             return;
         TTurn& t = *m_turn;
-        const bool gone = AbortLoops || S.CurrentTopicId != t.Topic || m_model.get() != t.Model;
-        if (gone || t.Next >= t.Angles.size()) {
-            m_turnTimer->stop();
-            auto* model = static_cast<TTurningTopic*>(t.Model);
-            const bool field = t.Field;
-            const bool timerWasOn = t.TimerWasOn;
-            const std::int32_t topic = t.Topic;
-            m_turn.reset();
-            if (gone)
-                return; // the topic that asked for it is gone: nothing more to do
-            if (topic == 8)
-                SetTimer(timerWasOn);
-            else if (C.Start)
-                C.Start->setEnabled(true);
-            model->FinishTurn(field);
-            for (QAction* a : {C.Field, C.Current})
-                if (a)
-                    a->setEnabled(true);
-            if (C.Bar)
-                C.Bar->setEnabled(true);
-            GLViewer->update();
+        if (S.CurrentTopicId != t.Topic || m_model.get() != t.Model) {
+            EndTurn(false); // the topic that asked for it is gone: nothing more to do
+            return;
+        }
+        if (AbortLoops || t.Next >= t.Angles.size()) {
+            EndTurn(true); // Stop ends it after the step it was on
             return;
         }
         auto* model = static_cast<TTurningTopic*>(t.Model);
@@ -225,10 +236,7 @@ void THost::LoadPlanetMaterials(const QString& texturesFolder) {
 
 void THost::TearDown() {
     SetTimer(false);
-    if (m_turn) {
-        m_turnTimer->stop();
-        m_turn.reset();
-    }
+    EndTurn(false);
     S.PickedObject = nullptr;
     m_model.reset();
     SceneBase->DeleteChildren();
@@ -284,7 +292,6 @@ float THost::ScaleFactor() const {
 
 void THost::PlaceViewForTopic(std::int32_t id) {
     SceneBase->DeleteChildren();
-    GLViewer->StencilRequested = id == 18 || id == 22;
     const TTopicInfo* info = TopicInfo(id);
     if (!info)
         return;
@@ -346,7 +353,15 @@ void THost::SetBar(int min, int max, int largeStep, int value) {
     C.Bar->setPageStep(largeStep);
     C.Bar->setSingleStep(1);
     C.Bar->setValue(value);
+    m_barValue = m_previousBar = C.Bar->value();
 }
+
+void THost::NoteBarValue(int v) {
+    m_previousBar = m_barValue;
+    m_barValue = v;
+}
+
+int THost::GatePosition() const { return C.LightGate ? C.LightGate->value() : 100; }
 
 int THost::BarValue() const { return C.Bar ? C.Bar->value() : 0; }
 int THost::BarMaximum() const { return C.Bar ? C.Bar->maximum() : 360; }
@@ -356,6 +371,7 @@ void THost::SetBarValue(int v) {
         return;
     const QSignalBlocker quiet(C.Bar); // the model already shows this position
     C.Bar->setValue(v);
+    NoteBarValue(C.Bar->value());
 }
 
 // --- time ---
@@ -378,6 +394,7 @@ void THost::Tick(double seconds) {
 void THost::ScrollMoved(int v) {
     if (S.Busy || !m_model)
         return;
+    NoteBarValue(v);
     m_model->Scroll(v);
     GLViewer->update();
 }
@@ -409,7 +426,7 @@ void THost::ResetClicked() {
     const std::int32_t id = S.CurrentTopicId;
     if (!m_model || (id != 15 && id != 16))
         return;
-    m_model->Reset();
+    m_model->OnReset();
     if (id == 15)
         SetBarValue(0);
     Stop();
@@ -447,6 +464,29 @@ void THost::FieldOrCurrentClicked(bool field) {
     }
     if (dynamic_cast<TTurningTopic*>(m_model.get()))
         RunTurn(field);
+}
+
+void THost::EndTurn(bool finish) {
+    m_turnTimer->stop();
+    if (!m_turn)
+        return;
+    const TTurn t = *m_turn;
+    m_turn.reset();
+    if (!finish)
+        return;
+    auto* model = static_cast<TTurningTopic*>(t.Model);
+    const bool stopped = AbortLoops;
+    if (t.Topic == 8)
+        SetTimer(t.TimerWasOn && !stopped); // Stop leaves the frame timer off
+    else if (C.Start)
+        C.Start->setEnabled(true);
+    model->FinishTurn(t.Field);
+    for (QAction* a : {C.Field, C.Current})
+        if (a)
+            a->setEnabled(true);
+    if (C.Bar)
+        C.Bar->setEnabled(true);
+    GLViewer->update();
 }
 
 void THost::RunTurn(bool field) {
@@ -698,6 +738,8 @@ void THost::MouseMoved(QPointF pos, Qt::MouseButtons buttons) {
 }
 
 void THost::WheelTurned(int delta) {
+    if (S.Busy)
+        return; // no pointer input while a topic is being switched
     GLCamera->AdjustDistanceToTarget(std::pow(1.05f, float(delta) / 120));
     if (S.CurrentTopicId == 5)
         if (auto* solar = dynamic_cast<TSolarSystemTopic*>(m_model.get()))

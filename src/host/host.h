@@ -23,6 +23,7 @@ class QLabel;
 class QMenu;
 class QMouseEvent;
 class QScrollBar;
+class QSpinBox;
 class QTimer;
 class QWheelEvent;
 class QWidget;
@@ -44,6 +45,7 @@ struct THostControls {
     QAction *Slit1 = nullptr, *Slit3 = nullptr, *Protractor = nullptr;
     QAction *RectBlock = nullptr, *DBlock = nullptr, *Prism = nullptr;
     QComboBox* Metal = nullptr;
+    QSpinBox *LightGate = nullptr, *RampAngle = nullptr, *TrolleyMass = nullptr; // topic 16
     std::function<void(const QString&)> OpenPage;   // a page of the HTML folder
     std::function<int()> ScreenWidth;               // of the screen the window is on
     std::function<QPoint()> ProtractorPlace;        // where the protractor opens, on the screen
@@ -92,6 +94,11 @@ public:
     int BarValue() const;
     int BarMaximum() const;
     void SetBarValue(int v); // moves the bar without telling the model
+    // Where the bar stood before its last move, by the user or the program
+    // (the heaters of topics 13 and 14 follow the direction of a scroll).
+    int PreviousBarValue() const { return m_previousBar; }
+    // The light gate's position on the ramp (cm), from its spin.
+    int GatePosition() const;
 
     // --- time ---
     bool TimerRunning() const { return m_timerOn; }
@@ -145,6 +152,10 @@ private:
     TScreenText* m_status = nullptr;
     bool m_timerOn = false;
     int m_block = 0;
+    int m_barValue = 0, m_previousBar = 0;
+    // The bar's value changes (user or program) go through here.
+    void NoteBarValue(int v);
+    void EndTurn(bool finish);
     struct TTurn;
     std::unique_ptr<TTurn> m_turn;
     QTimer* m_turnTimer = nullptr;

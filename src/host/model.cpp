@@ -21,7 +21,7 @@ void TModel::Wrap() {
         Host.S.AnimPosition -= max;
 }
 
-void TModel::Tick() {
+void TModel::CommonTick() {
     Wrap();
     Update(Host.S.AnimPosition);
     Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
@@ -36,29 +36,166 @@ QHash<std::int32_t, TModelFactory>& Registered() {
 
 void RegisterTopicModel(std::int32_t id, TModelFactory factory) { Registered().insert(id, std::move(factory)); }
 
+namespace {
+// The host's rules of a topic whose model has not been built yet: every
+// word does nothing, so the topic's toolbar, bar and time loop still work.
+struct TNoCommon final : TCommonTopic {
+    using TCommonTopic::TCommonTopic;
+    void Build() override {}
+    void Update(float) override {}
+};
+struct TNoMoonPhase final : TMoonPhaseTopic {
+    using TMoonPhaseTopic::TMoonPhaseTopic;
+    void Build() override {}
+    void Update(float) override {}
+    void DrawStrip(float) override {}
+};
+struct TNoNightDay final : TNightDayTopic {
+    using TNightDayTopic::TNightDayTopic;
+    void Build() override {}
+    void Update(float) override {}
+    void SetMarkers(bool) override {}
+};
+struct TNoSeasons final : TSeasonsTopic {
+    using TSeasonsTopic::TSeasonsTopic;
+    void Build() override {}
+    void Update(float) override {}
+};
+struct TNoSolarSystem final : TSolarSystemTopic {
+    using TSolarSystemTopic::TSolarSystemTopic;
+    void Build() override {}
+    void Update(float) override {}
+    void CreateLabels() override {}
+    void PlaceLabels() override {}
+    void ChooseView(bool) override {}
+    void ShowNames(bool) override {}
+};
+struct TNoSatellites final : TSatellitesTopic {
+    using TSatellitesTopic::TSatellitesTopic;
+    void Build() override {}
+    void Update(float) override {}
+    void DrawStrip(float) override {}
+};
+struct TNoGravity final : TGravityTopic {
+    using TGravityTopic::TGravityTopic;
+    void Build() override {}
+    void SetLaunch(float) override {}
+    void SetPosition(float) override {}
+    void Redraw() override {}
+    bool Step() override { return false; }
+};
+template <class Topic> struct TNoTurning : Topic {
+    using Topic::Topic;
+    void Build() override {}
+    void Update(float) override {}
+    void TurnField(float) override {}
+    void TurnCurrent(float) override {}
+    void FinishTurn(bool) override {}
+    float FieldAngle() const override { return 0; }
+    float CurrentAngle() const override { return 0; }
+};
+struct TNoMotor final : TNoTurning<TMotorTopic> {
+    using TNoTurning::TNoTurning;
+    void StartHook(bool) override {}
+};
+struct TNoLeftHand final : TNoTurning<TLeftHandTopic> {
+    using TNoTurning::TNoTurning;
+    void SetSwitch(bool) override {}
+};
+struct TNoBell final : TBellTopic {
+    using TBellTopic::TBellTopic;
+    void Build() override {}
+    void Update(float) override {}
+    void StartHook(bool) override {}
+    bool SwitchIsOn() const override { return false; }
+};
+struct TNoRelay final : TRelayTopic {
+    using TRelayTopic::TRelayTopic;
+    void Build() override {}
+    void SwitchAnimation() override {}
+    void RelayPosition(float) override {}
+};
+struct TNoConduction final : TConductionTopic {
+    using TConductionTopic::TConductionTopic;
+    void Build() override {}
+    void UpdateMetal(int, float) override {}
+    void ChooseMetal(int) override {}
+    void StartHook(bool) override {}
+};
+struct TNoRadAbsorb final : TRadAbsorbTopic {
+    using TRadAbsorbTopic::TRadAbsorbTopic;
+    void Build() override {}
+    void Update(float) override {}
+    void HeaterColour(bool) override {}
+};
+struct TNoHCModel final : THCModelTopic {
+    using THCModelTopic::THCModelTopic;
+    void Build() override {}
+    void Update(float) override {}
+    void Reset() override {}
+    void WrapNotice() override {}
+};
+struct TNoSpeed final : TSpeedTopic {
+    using TSpeedTopic::TSpeedTopic;
+    void Build() override {}
+    bool Step(float) override { return false; }
+    void InitRun() override {}
+    void ResetTrolley() override {}
+    void DrawGateStrip(int) override {}
+    void SetRampAngle(int) override {}
+    void SetGatePosition(int) override {}
+    void ShowTrolleyMasses(int) override {}
+};
+struct TNoPlaneMirror final : TPlaneMirrorTopic {
+    using TPlaneMirrorTopic::TPlaneMirrorTopic;
+    void Build() override {}
+    void Drag(int) override {}
+    void SetSlit(bool) override {}
+    float ReflectionAngle() const override { return -1; }
+};
+struct TNoRefraction final : TRefractionTopic {
+    using TRefractionTopic::TRefractionTopic;
+    void Drag(int) override {}
+    void BuildBlock(int) override {}
+};
+struct TNoStWire final : TStWireTopic {
+    using TStWireTopic::TStWireTopic;
+    void Build() override {}
+    void Drag(int) override {}
+    void CompassHeight(int) override {}
+    void ReverseCurrent() override {}
+    void ToggleField() override {}
+};
+struct TNoDomain final : TDomainTopic {
+    using TDomainTopic::TDomainTopic;
+    void Build() override {}
+    void Update(float) override {}
+};
+} // namespace
+
 std::unique_ptr<TModel> CreateTopicModel(THost& host, std::int32_t id) {
     if (const auto it = Registered().constFind(id); it != Registered().constEnd())
         return it.value()(host, id);
     switch (id) {
-    case 1: return std::make_unique<TMoonPhaseTopic>(host, id);
-    case 3: return std::make_unique<TNightDayTopic>(host, id);
-    case 4: return std::make_unique<TSeasonsTopic>(host, id);
-    case 5: return std::make_unique<TSolarSystemTopic>(host, id);
-    case 6: return std::make_unique<TSatellitesTopic>(host, id);
-    case 7: return std::make_unique<TGravityTopic>(host, id);
-    case 8: return std::make_unique<TMotorTopic>(host, id);
-    case 9: return std::make_unique<TBellTopic>(host, id);
-    case 10: return std::make_unique<TRelayTopic>(host, id);
-    case 11: return std::make_unique<TLeftHandTopic>(host, id);
-    case 13: return std::make_unique<TConductionTopic>(host, id);
-    case 14: return std::make_unique<TRadAbsorbTopic>(host, id);
-    case 15: return std::make_unique<THCModelTopic>(host, id);
-    case 16: return std::make_unique<TSpeedTopic>(host, id);
-    case 18: return std::make_unique<TPlaneMirrorTopic>(host, id);
-    case 19: return std::make_unique<TRefractionTopic>(host, id);
-    case 20: return std::make_unique<TStWireTopic>(host, id);
-    case 21: return std::make_unique<TDomainTopic>(host, id);
-    default: return std::make_unique<TModel>(host, id);
+    case 1: return std::make_unique<TNoMoonPhase>(host, id);
+    case 3: return std::make_unique<TNoNightDay>(host, id);
+    case 4: return std::make_unique<TNoSeasons>(host, id);
+    case 5: return std::make_unique<TNoSolarSystem>(host, id);
+    case 6: return std::make_unique<TNoSatellites>(host, id);
+    case 7: return std::make_unique<TNoGravity>(host, id);
+    case 8: return std::make_unique<TNoMotor>(host, id);
+    case 9: return std::make_unique<TNoBell>(host, id);
+    case 10: return std::make_unique<TNoRelay>(host, id);
+    case 11: return std::make_unique<TNoLeftHand>(host, id);
+    case 13: return std::make_unique<TNoConduction>(host, id);
+    case 14: return std::make_unique<TNoRadAbsorb>(host, id);
+    case 15: return std::make_unique<TNoHCModel>(host, id);
+    case 16: return std::make_unique<TNoSpeed>(host, id);
+    case 18: return std::make_unique<TNoPlaneMirror>(host, id);
+    case 19: return std::make_unique<TNoRefraction>(host, id);
+    case 20: return std::make_unique<TNoStWire>(host, id);
+    case 21: return std::make_unique<TNoDomain>(host, id);
+    default: return std::make_unique<TNoCommon>(host, id);
     }
 }
 
@@ -230,7 +367,6 @@ void TConductionTopic::BuildSequence() {
     Build();
     Host.CreateStatusText();
     Host.SetStatusText(ScrollClock(0));
-    m_lastBar = 0;
 }
 void TConductionTopic::Tick() {
     const float max = float(Host.BarMaximum());
@@ -241,14 +377,13 @@ void TConductionTopic::Tick() {
         Host.Stop(); // also switches the heater off
     }
     Host.SetStatusText(TickClock(Host.S.AnimPosition));
-    m_lastBar = int(Trunc(Host.S.AnimPosition));
-    Host.SetBarValue(m_lastBar);
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
 }
 void TConductionTopic::Scroll(int v) {
     Update(float(v));
     Host.SetStatusText(ScrollClock(v));
-    StartHook(v > m_lastBar);
-    m_lastBar = v;
+    // Heating while the bar moves forward, from wherever it last stood.
+    StartHook(v > Host.PreviousBarValue());
 }
 
 // --- 14: radiation absorption ---
@@ -256,7 +391,6 @@ void TRadAbsorbTopic::BuildSequence() {
     Build();
     Host.CreateStatusText();
     Host.SetStatusText(TConductionTopic::ScrollClock(0));
-    m_lastBar = 0;
 }
 void TRadAbsorbTopic::Tick() {
     const float max = float(Host.BarMaximum());
@@ -267,14 +401,12 @@ void TRadAbsorbTopic::Tick() {
         Host.Stop(); // and the heater goes dark
     }
     Host.SetStatusText(TConductionTopic::TickClock(Host.S.AnimPosition));
-    m_lastBar = int(Trunc(Host.S.AnimPosition));
-    Host.SetBarValue(m_lastBar);
+    Host.SetBarValue(int(Trunc(Host.S.AnimPosition)));
 }
 void TRadAbsorbTopic::Scroll(int v) {
     Update(float(v));
     Host.SetStatusText(TConductionTopic::ScrollClock(v));
-    HeaterColour(v > m_lastBar);
-    m_lastBar = v;
+    HeaterColour(v > Host.PreviousBarValue());
 }
 void TRadAbsorbTopic::OnStart() {
     HeaterColour(true);
@@ -303,11 +435,12 @@ void TSpeedTopic::BuildSequence() {
     Build();
     if (QLabel* strip = Host.C.Moonpic) {
         QImage gate(400, 125, QImage::Format_RGB32);
-        gate.fill(Qt::black);
+        gate.fill(Qt::white);
         strip->setFixedHeight(125);
         strip->setPixmap(QPixmap::fromImage(gate));
     }
-    DrawGateStrip();
+    // The model is built with the spins' defaults; the strip shows the gate spin's value.
+    DrawGateStrip(Host.GatePosition());
     InitRun();
 }
 void TSpeedTopic::Tick() {
@@ -321,9 +454,9 @@ void TSpeedTopic::OnStart() {
     Host.C.Reset->setEnabled(true);
     InitRun();
 }
-void TSpeedTopic::Reset() {
-    ResetRun();
-    DrawGateStrip();
+void TSpeedTopic::OnReset() {
+    ResetTrolley();
+    DrawGateStrip(Host.GatePosition());
 }
 
 // --- 18, 19, 20, 21 ---

@@ -30,6 +30,8 @@ void SetDefaultSceneFormat() {
     f.setProfile(QSurfaceFormat::CompatibilityProfile);
     f.setVersion(2, 1);
     f.setDepthBufferSize(24);
+    // The plane mirrors mask their reflection with the stencil buffer. A
+    // window's format is fixed when it is made, so every view has one.
     f.setStencilBufferSize(8);
     QSurfaceFormat::setDefaultFormat(f);
 }

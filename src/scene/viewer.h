@@ -65,7 +65,6 @@ public:
     float AmbientLevel = 0.2f; // grey level of the scene's ambient light
     float FieldOfView = 76.26f;
     bool Antialiasing = true;  // with a multisampled surface
-    bool StencilRequested = false;
 
     TSceneCadencer* Cadencer() const { return m_cadencer; }
     // A widget that holds this view in a widget layout (made on first use).

@@ -77,8 +77,38 @@ void TStartupDriver::AfterCommands() {
     }
     if (m_options.Screenshot.isEmpty() && !m_options.Quit)
         return;
-    // Give the page and the left pane a moment to paint before the picture.
-    QTimer::singleShot(m_options.Screenshot.isEmpty() ? 0 : 700, this, &TStartupDriver::Finish);
+    if (m_options.Screenshot.isEmpty()) {
+        QTimer::singleShot(0, this, &TStartupDriver::Finish);
+        return;
+    }
+    // Give the page and the left pane a moment to paint before the picture,
+    // and a window a command opened (the test window) time to load its page.
+    QTimer::singleShot(700, this, [this] { WhenPagesLoaded(50); });
+}
+
+void TStartupDriver::WhenPagesLoaded(int triesLeft) {
+    QList<QWebEngineView*> views;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible())
+            for (QWebEngineView* view : top->findChildren<QWebEngineView*>())
+                if (view->isVisible())
+                    views << view;
+    auto pending = std::make_shared<int>(int(views.size()));
+    auto loaded = std::make_shared<bool>(true);
+    if (views.isEmpty()) {
+        Finish();
+        return;
+    }
+    for (QWebEngineView* view : views)
+        view->page()->runJavaScript(QStringLiteral("document.readyState"), [this, pending, loaded, triesLeft](const QVariant& state) {
+            *loaded = *loaded && state.toString() == QLatin1String("complete");
+            if (--*pending > 0)
+                return;
+            if (*loaded || triesLeft <= 0)
+                QTimer::singleShot(300, this, &TStartupDriver::Finish); // and painted
+            else
+                QTimer::singleShot(100, this, [this, triesLeft] { WhenPagesLoaded(triesLeft - 1); });
+        });
 }
 
 void TStartupDriver::MeasureAnimation() {

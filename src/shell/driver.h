@@ -23,6 +23,8 @@ private:
     // a modal window (the test window) does not hold up the ones after it.
     void RunNextCommand();
     void AfterCommands();
+    // Finishes once every page on show has loaded (or after `triesLeft` looks).
+    void WhenPagesLoaded(int triesLeft);
     void Finish();
     void Quit();
     void MeasureAnimation();

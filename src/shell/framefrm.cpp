@@ -18,6 +18,7 @@
 #include "widgets/lanczos.h"
 #include "widgets/splashfrm.h"
 
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QApplication>
 #include <QCloseEvent>
@@ -448,6 +449,9 @@ void TFrameFrm::CreateHost() {
     c.DBlock = Item(QStringLiteral("DBlockBtn"));
     c.Prism = Item(QStringLiteral("PrismBtn"));
     c.Metal = metalCB;
+    c.LightGate = LightGateSE;
+    c.RampAngle = RampUpDn;
+    c.TrolleyMass = TrolleyMassUpDn;
     c.OpenPage = [this](const QString& page) { OpenPage(page); };
     c.ProtractorPlace = [this] {
         // Near the top right, just below the menu and the page toolbar.

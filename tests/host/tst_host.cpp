@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <cmath>
@@ -28,6 +30,7 @@ struct TLog {
     void Add(const QString& s) { Calls << s; }
 };
 
+// The words every topic's class may take, recorded.
 template <class Base> class TRecorder : public Base {
 public:
     TRecorder(THost& h, std::int32_t id, TLog& log) : Base(h, id), Log(log) {}
@@ -35,6 +38,32 @@ public:
     void Build() override { Log.Add("Build"); }
     void Update(float p) override { Log.Updates << p; }
     void StartHook(bool on) override { Log.Add(on ? "StartHook(true)" : "StartHook(false)"); }
+};
+
+class TCommon : public TRecorder<TCommonTopic> {
+public:
+    using TRecorder::TRecorder;
+};
+
+class TMoonPhase : public TRecorder<TMoonPhaseTopic> {
+public:
+    using TRecorder::TRecorder;
+    void DrawStrip(float) override {}
+};
+
+class TNightDay : public TRecorder<TNightDayTopic> {
+public:
+    using TRecorder::TRecorder;
+    void SetMarkers(bool) override {}
+};
+
+class TSolar : public TRecorder<TSolarSystemTopic> {
+public:
+    using TRecorder::TRecorder;
+    void CreateLabels() override {}
+    void PlaceLabels() override {}
+    void ChooseView(bool) override {}
+    void ShowNames(bool) override {}
 };
 
 class TGravity : public TRecorder<TGravityTopic> {
@@ -45,12 +74,56 @@ public:
         Log.Add("Step");
         return Steps.isEmpty() ? false : Steps.takeFirst();
     }
+    void SetLaunch(float) override {}
+    void SetPosition(float) override {}
+    void Redraw() override {}
 };
 
-class TLeftHand : public TRecorder<TLeftHandTopic> {
+// The turns of topics 8 and 11: each angle and the final operation, recorded.
+template <class Base> class TTurner : public TRecorder<Base> {
+public:
+    using TRecorder<Base>::TRecorder;
+    float Field = 0, Current = 0;
+    void TurnField(float a) override {
+        Field = a;
+        this->Log.Add(QStringLiteral("Field %1").arg(a));
+    }
+    void TurnCurrent(float a) override {
+        Current = a;
+        this->Log.Add(QStringLiteral("Current %1").arg(a));
+    }
+    void FinishTurn(bool field) override {
+        this->Log.Add(QStringLiteral("%1 at %2").arg(field ? "FinishField" : "FinishCurrent").arg(field ? Field : Current));
+    }
+    float FieldAngle() const override { return Field; }
+    float CurrentAngle() const override { return Current; }
+};
+
+class TMotor : public TTurner<TMotorTopic> {
+public:
+    using TTurner::TTurner;
+};
+
+class TLeftHand : public TTurner<TLeftHandTopic> {
+public:
+    using TTurner::TTurner;
+    void SetSwitch(bool on) override { Log.Add(on ? "Switch(true)" : "Switch(false)"); }
+};
+
+class TConduction : public TConductionTopic {
+public:
+    TConduction(THost& h, std::int32_t id, TLog& log) : TConductionTopic(h, id), Log(log) {}
+    TLog& Log;
+    void Build() override { Log.Add("Build"); }
+    void UpdateMetal(int, float p) override { Log.Updates << p; }
+    void ChooseMetal(int index) override { Log.Add(QStringLiteral("Metal %1").arg(index)); }
+    void StartHook(bool on) override { Log.Add(on ? "StartHook(true)" : "StartHook(false)"); }
+};
+
+class TRadAbsorb : public TRecorder<TRadAbsorbTopic> {
 public:
     using TRecorder::TRecorder;
-    void SetSwitch(bool on) override { Log.Add(on ? "Switch(true)" : "Switch(false)"); }
+    void HeaterColour(bool red) override { Log.Add(red ? "Heater(red)" : "Heater(dark)"); }
 };
 
 class TTrolley : public TRecorder<TSpeedTopic> {
@@ -58,19 +131,18 @@ public:
     using TRecorder::TRecorder;
     QList<bool> Runs;
     bool Step(float) override { return Runs.isEmpty() ? false : Runs.takeFirst(); }
+    void InitRun() override { Log.Add("InitRun"); }
+    void ResetTrolley() override { Log.Add("ResetTrolley"); }
+    void DrawGateStrip(int gate) override { Log.Add(QStringLiteral("Strip %1").arg(gate)); }
+    void SetRampAngle(int degrees) override { Log.Add(QStringLiteral("Ramp %1").arg(degrees)); }
+    void SetGatePosition(int gate) override { Log.Add(QStringLiteral("Gate %1").arg(gate)); }
+    void ShowTrolleyMasses(int count) override { Log.Add(QStringLiteral("Masses %1").arg(count)); }
 };
 
-class TMotor : public TRecorder<TMotorTopic> {
+class TRefraction : public TRefractionTopic {
 public:
-    using TRecorder::TRecorder;
-    void TurnField(float a) override { Log.Add(QStringLiteral("Field %1").arg(a)); }
-    void TurnCurrent(float a) override { Log.Add(QStringLiteral("Current %1").arg(a)); }
-    void FinishTurn(bool field) override { Log.Add(field ? "FinishField" : "FinishCurrent"); }
-};
-
-class TRefraction : public TRecorder<TRefractionTopic> {
-public:
-    using TRecorder::TRecorder;
+    TRefraction(THost& h, std::int32_t id, TLog& log) : TRefractionTopic(h, id), Log(log) {}
+    TLog& Log;
     void BuildBlock(int block) override {
         Log.Add(QStringLiteral("Block %1").arg(block));
         auto* box = Host.SceneBase->AddNew<TCube>();
@@ -88,6 +160,15 @@ public:
         compass->Name = "target";
         compass->SetRadius(0.5f);
     }
+    void Drag(int) override {}
+    void CompassHeight(int) override {}
+    void ReverseCurrent() override { Log.Add("Reverse"); }
+    void ToggleField() override {}
+};
+
+class TDomain : public TRecorder<TDomainTopic> {
+public:
+    using TRecorder::TRecorder;
 };
 } // namespace
 
@@ -108,6 +189,12 @@ private slots:
     void runWithoutFrameTimerDoesNothing();
     void turnAnimationsEndWithTheirTopic();
     void turnAnimationRunsToTheEnd();
+    void stopEndsATurnWithItsFinalStep_data();
+    void stopEndsATurnWithItsFinalStep();
+    void heaterFollowsTheBarsLastPosition_data();
+    void heaterFollowsTheBarsLastPosition();
+    void trolleySpinsReachTheModel();
+    void wheelIgnoredWhileBusy();
     void panVectorAndDistance();
     void dragLimits();
     void rightButtonDoesNotPanTheWire();
@@ -161,24 +248,32 @@ void TestHost::init() {
     c.Prism = action(true);
     c.Metal = new QComboBox(m_window.get());
     c.Metal->addItems({"Aluminium", "Copper", "Iron"});
+    c.LightGate = new QSpinBox(m_window.get());
+    c.LightGate->setRange(5, 200);
+    c.LightGate->setValue(100);
+    c.RampAngle = new QSpinBox(m_window.get());
+    c.RampAngle->setRange(1, 20);
+    c.RampAngle->setValue(10);
+    c.TrolleyMass = new QSpinBox(m_window.get());
+    c.TrolleyMass->setRange(1, 3);
     c.ScreenWidth = [] { return 1152; };
     m_host = new THost(m_state, c, m_window.get());
     m_host->ModelFactory = [this](THost& h, std::int32_t id) -> std::unique_ptr<TModel> {
         std::unique_ptr<TModel> m;
         switch (id) {
-        case 1: m = std::make_unique<TRecorder<TMoonPhaseTopic>>(h, id, m_log); break;
-        case 3: m = std::make_unique<TRecorder<TNightDayTopic>>(h, id, m_log); break;
-        case 5: m = std::make_unique<TRecorder<TSolarSystemTopic>>(h, id, m_log); break;
+        case 1: m = std::make_unique<TMoonPhase>(h, id, m_log); break;
+        case 3: m = std::make_unique<TNightDay>(h, id, m_log); break;
+        case 5: m = std::make_unique<TSolar>(h, id, m_log); break;
         case 7: m = std::make_unique<TGravity>(h, id, m_log); break;
         case 8: m = std::make_unique<TMotor>(h, id, m_log); break;
         case 11: m = std::make_unique<TLeftHand>(h, id, m_log); break;
-        case 13: m = std::make_unique<TRecorder<TConductionTopic>>(h, id, m_log); break;
-        case 14: m = std::make_unique<TRecorder<TRadAbsorbTopic>>(h, id, m_log); break;
+        case 13: m = std::make_unique<TConduction>(h, id, m_log); break;
+        case 14: m = std::make_unique<TRadAbsorb>(h, id, m_log); break;
         case 16: m = std::make_unique<TTrolley>(h, id, m_log); break;
         case 19: m = std::make_unique<TRefraction>(h, id, m_log); break;
         case 20: m = std::make_unique<TWire>(h, id, m_log); break;
-        case 21: m = std::make_unique<TRecorder<TDomainTopic>>(h, id, m_log); break;
-        default: m = std::make_unique<TRecorder<TModel>>(h, id, m_log); break;
+        case 21: m = std::make_unique<TDomain>(h, id, m_log); break;
+        default: m = std::make_unique<TCommon>(h, id, m_log); break;
         }
         m_model = m.get();
         return m;
@@ -351,14 +446,6 @@ void TestHost::turnAnimationsEndWithTheirTopic() {
     QVERIFY(m_log.Calls.isEmpty());
     QVERIFY(!m_host->TimerRunning());
 
-    Select(8);
-    m_host->FieldOrCurrentClicked(false);
-    QTRY_VERIFY(m_log.Calls.count() >= 3);
-    m_host->Stop(); // Stop ends it as well
-    QTest::qWait(100);
-    QVERIFY(!m_host->Turning());
-    QVERIFY(!m_log.Calls.contains("FinishCurrent"));
-    QVERIFY(!m_host->TimerRunning());
 }
 
 void TestHost::turnAnimationRunsToTheEnd() {
@@ -369,8 +456,110 @@ void TestHost::turnAnimationRunsToTheEnd() {
     QTRY_VERIFY_WITH_TIMEOUT(!m_host->Turning(), 5000);
     QCOMPARE(m_log.Calls.first(), QStringLiteral("Field 0"));
     QCOMPARE(m_log.Calls.at(60), QStringLiteral("Field -180"));
-    QCOMPARE(m_log.Calls.last(), QStringLiteral("FinishField"));
+    QCOMPARE(m_log.Calls.last(), QStringLiteral("FinishField at -180"));
     QVERIFY(m_host->TimerRunning()); // restored
+}
+
+void TestHost::stopEndsATurnWithItsFinalStep_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<bool>("field");
+    QTest::newRow("motor, field") << 8 << true;
+    QTest::newRow("motor, current") << 8 << false;
+    QTest::newRow("left hand, field") << 11 << true;
+    QTest::newRow("left hand, current") << 11 << false;
+}
+
+// Stop ends a turn after the step it was on, then the model's final
+// operation runs for the angle reached and the buttons and bar come back.
+void TestHost::stopEndsATurnWithItsFinalStep() {
+    QFETCH(int, id);
+    QFETCH(bool, field);
+    Select(id);
+    if (id == 8)
+        m_host->Start();
+    m_host->FieldOrCurrentClicked(field);
+    QVERIFY(!m_host->C.Field->isEnabled());
+    QVERIFY(!m_bar->isEnabled());
+    QTRY_VERIFY(m_log.Calls.count() >= 4);
+    m_host->Stop();
+    QTRY_VERIFY(!m_host->Turning());
+    const QString kind = field ? "Field" : "Current";
+    const QStringList turns = m_log.Calls.filter(QRegularExpression("^" + kind + " "));
+    QVERIFY(turns.size() >= 3);
+    QVERIFY(turns.size() < (id == 8 ? 61 : (field ? 91 : 91))); // ended early
+    const QString reached = turns.last().mid(kind.size() + 1);
+    QCOMPARE(m_log.Calls.last(), QStringLiteral("Finish%1 at %2").arg(kind, reached));
+    QVERIFY(m_host->C.Field->isEnabled());
+    QVERIFY(m_host->C.Current->isEnabled());
+    QVERIFY(m_bar->isEnabled());
+    if (id == 8) // topic 11 has no Start button
+        QVERIFY(m_host->C.Start->isEnabled());
+    QVERIFY(!m_host->TimerRunning()); // Stop keeps the frame timer off
+}
+
+void TestHost::heaterFollowsTheBarsLastPosition_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("runTo");
+    QTest::addColumn<bool>("chooseMetal");
+    QTest::addColumn<int>("scrollTo");
+    QTest::addColumn<QString>("heater");
+    QTest::newRow("13: run to 500, another metal, scroll to 10") << 13 << 500 << true << 10 << "StartHook(true)";
+    QTest::newRow("13: run to 500, scroll back to 400") << 13 << 500 << false << 400 << "StartHook(false)";
+    QTest::newRow("13: run to 500, scroll on to 600") << 13 << 500 << false << 600 << "StartHook(true)";
+    QTest::newRow("14: run to 200, scroll back to 150") << 14 << 200 << false << 150 << "Heater(dark)";
+    QTest::newRow("14: run to 200, scroll on to 201") << 14 << 200 << false << 201 << "Heater(red)";
+}
+
+void TestHost::heaterFollowsTheBarsLastPosition() {
+    QFETCH(int, id);
+    QFETCH(int, runTo);
+    QFETCH(bool, chooseMetal);
+    QFETCH(int, scrollTo);
+    QFETCH(QString, heater);
+    Select(id);
+    m_host->Start();
+    m_state.AnimPosition = float(runTo);
+    m_host->Tick(0); // the bar follows the run
+    QCOMPARE(m_bar->value(), runTo);
+    if (chooseMetal)
+        m_host->MetalChosen(2); // sets the bar to 0 without a scroll
+    m_log.Calls.clear();
+    m_bar->setValue(scrollTo);
+    QCOMPARE(m_log.Calls.last(), heater);
+}
+
+// Topic 16's spins reach the model; the strip is drawn for the gate's value.
+void TestHost::trolleySpinsReachTheModel() {
+    m_host->C.LightGate->setValue(150); // before the topic: nothing to tell
+    QVERIFY(m_log.Calls.isEmpty());
+    m_state.CurrentTopicId = 16;
+    m_host->BuildTopic(16);
+    QVERIFY(m_log.Calls.contains("Strip 150"));
+    m_log.Calls.clear();
+    m_host->C.LightGate->setValue(120);
+    m_host->C.RampAngle->setValue(15);
+    m_host->C.TrolleyMass->setValue(3);
+    QCOMPARE(m_log.Calls, QStringList({"Gate 120", "Strip 120", "Ramp 15", "Masses 3"}));
+    m_log.Calls.clear();
+    m_host->Start();
+    m_host->ResetClicked();
+    QCOMPARE(m_log.Calls, QStringList({"InitRun", "ResetTrolley", "Strip 120"}));
+    // Another topic: the spins no longer reach a trolley.
+    Select(1);
+    m_log.Calls.clear();
+    m_host->C.LightGate->setValue(60);
+    QVERIFY(m_log.Calls.isEmpty());
+}
+
+void TestHost::wheelIgnoredWhileBusy() {
+    Select(1);
+    m_host->GLCamera->SetPosition(0, 0, 10);
+    m_state.Busy = true;
+    m_host->WheelTurned(120);
+    QCOMPARE(m_host->GLCamera->DistanceToTarget(), 10.f);
+    m_state.Busy = false;
+    m_host->WheelTurned(120);
+    QVERIFY(std::abs(m_host->GLCamera->DistanceToTarget() - 10.5f) < 1e-4f);
 }
 
 void TestHost::panVectorAndDistance() {

@@ -79,8 +79,8 @@ public:
     void CreateLabels() override;
     void PlaceLabels() override;
     // "Show orbits to scale" / "Show planets to scale": switches the view, keeping the position.
-    void ChooseView(bool planetsToScale);
-    void ShowNames(bool on);
+    void ChooseView(bool planetsToScale) override;
+    void ShowNames(bool on) override;
 };
 
 // Makes topic 5 use this model.
