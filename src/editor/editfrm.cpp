@@ -48,8 +48,8 @@ TEditFrm::TEditFrm(const TEditorSetup& setup, QWidget* parent) : QMainWindow(par
 
     const TVantrelIni ini = ReadVantrelIni(setup.ProgramFolder);
     QuestionFolder = QDir::cleanPath(ini.QuestionFolder);
-    const QString images = ResolveContentPath(QuestionFolder, QStringLiteral("images"));
-    ImagesFolder = images.isEmpty() ? QuestionFolder + QStringLiteral("/images") : images;
+    const TPagePaths pages = PagePathsOf(QuestionFolder);
+    ImagesFolder = pages.Images.chopped(1);
     PictureFolder = ImagesFolder;
 
     if (const QString topics = ResolveContentPath(QuestionFolder, QStringLiteral("test-topics.txt"));
@@ -61,8 +61,7 @@ TEditFrm::TEditFrm(const TEditorSetup& setup, QWidget* parent) : QMainWindow(par
         }
     }
 
-    const QString css = ResolveContentPath(QuestionFolder, QStringLiteral("css/qstyle.css"));
-    m_styleSheet = css.isEmpty() ? QuestionFolder + QStringLiteral("/css/qstyle.css") : css;
+    m_styleSheet = pages.StyleSheet;
     // The pupil's pages take their buttons and pictures from the question
     // folder, as the test window does, whatever file is open later.
     m_pageImages = ImagesFolder + QLatin1Char('/');

@@ -3,8 +3,10 @@
 #include "questions/strconst.h"
 
 #include <algorithm>
+#include "common/contentpath.h"
 #include "common/safefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -203,6 +205,14 @@ QByteArray QuestionFileBytes(const std::vector<TMCQuestion>& questions) {
 
 bool WriteQuestionFile(const QString& path, const std::vector<TMCQuestion>& questions, QString* error) {
     return WriteFileSafely(path, QuestionFileBytes(questions), error);
+}
+
+TPagePaths PagePathsOf(const QString& questionFolder) {
+    const QString folder = QDir::cleanPath(questionFolder);
+    const QString images = ResolveContentPath(folder, QStringLiteral("images"));
+    const QString css = ResolveContentPath(folder, QStringLiteral("css/qstyle.css"));
+    return {(images.isEmpty() ? folder + QStringLiteral("/images") : images) + QLatin1Char('/'),
+            css.isEmpty() ? folder + QStringLiteral("/css/qstyle.css") : css};
 }
 
 void SetPagePaths(const QString& imagesFolder, const QString& styleSheet) {

@@ -73,6 +73,14 @@ bool WriteQuestionFile(const QString& path, const std::vector<TMCQuestion>& ques
 // Sets the pictures folder and the style sheet the pages use, and builds the
 // two results pages.
 void SetPagePaths(const QString& imagesFolder, const QString& styleSheet);
+// The pictures folder ("images", with a trailing "/") and the style sheet
+// ("css/qstyle.css") of a question folder, found without regard to letter
+// case; the plain names where they do not exist.
+struct TPagePaths {
+    QString Images;
+    QString StyleSheet;
+};
+TPagePaths PagePathsOf(const QString& questionFolder);
 QString QuestionPage(const TMCQuestion& q, int number);
 QString PrintPageHead();
 QString PrintEntry(const TMCQuestion& q, int number);

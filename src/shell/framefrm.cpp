@@ -167,7 +167,8 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
     TestFilePath = ini.TestFilePath;
     QuestionFolder = ini.QuestionFolder;
     TrolleyErrorFlag = ini.TrolleyErrorFlag;
-    SetPagePaths(QuestionFolder + QStringLiteral("images/"), QuestionFolder + QStringLiteral("css/qstyle.css"));
+    const TPagePaths pages = PagePathsOf(QuestionFolder);
+    SetPagePaths(pages.Images, pages.StyleSheet);
 
     Item(QStringLiteral("FwdBtn"))->setEnabled(false);
     Item(QStringLiteral("BackBtn"))->setEnabled(false);

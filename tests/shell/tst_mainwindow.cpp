@@ -3,6 +3,7 @@
 #include "host/host.h"
 #include "widgets/dialogs.h"
 #include "widgets/dock.h"
+#include "questions/questions.h"
 #include "shell/courseareas.h"
 #include "shell/framefrm.h"
 #include "widgets/skins.h"
@@ -44,6 +45,7 @@ private slots:
     void closeAnsweredYesWritesAllValues();
     void testMenuAndMissingQuestionFile();
     void scriptedRunOpensTheTestWindowAndQuits();
+    void questionPicturesFoundWithoutCase();
     void f1Keyword();
     void largeButtons();
     void skinsMatchWithoutCase();
@@ -303,6 +305,25 @@ void TestMainWindow::scriptedRunOpensTheTestWindowAndQuits() {
             blue += c.blue() > 150 && c.red() < 90 && c.green() < 140;
         }
     QVERIFY2(blue > 500, qPrintable(QString::number(blue)));
+}
+
+// A course whose question folder spells "Images" and "CSS/QStyle.css" in its
+// own letter case still gives the test pages their pictures and style.
+void TestMainWindow::questionPicturesFoundWithoutCase() {
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.path() + "/questions/Images"));
+    QVERIFY(QDir().mkpath(dir.path() + "/questions/CSS"));
+    QFile css(dir.path() + "/questions/CSS/QStyle.css");
+    QVERIFY(css.open(QIODevice::WriteOnly));
+    css.close();
+    auto f = Make(dir.path());
+    TMCQuestion q;
+    q.Text = "Which?";
+    q.Picture = "magnet.png";
+    q.Answers[0] = "This";
+    const QString page = QuestionPage(q, 1);
+    QVERIFY2(page.contains(QDir(dir.path()).absolutePath() + "/questions/Images/magnet.png"), qPrintable(page));
+    QVERIFY2(page.contains("/questions/CSS/QStyle.css"), qPrintable(page));
 }
 
 void TestMainWindow::f1Keyword() {
