@@ -124,6 +124,7 @@ private slots:
     void pointerOffTheKeysKeepsThePitch();
     void freeingWithAKeyHeldStopsThePlayerFirst();
     void examplesSetTheSpinsSilently();
+    void withoutSoundTheKeysStillWork();
     void waveStopStartCarriesThePhase();
     void waveMarker();
 
@@ -495,6 +496,28 @@ void TestSound::examplesSetTheSpinsSilently() {
     }
     QVERIFY(log->Events.isEmpty());
     QVERIFY(!f.RunOperation(QStringLiteral("SoundWaveStart"), {}));
+}
+
+void TestSound::withoutSoundTheKeysStillWork() {
+    if (TAudioTonePlayer::HasOutput())
+        QSKIP("this machine has an audio output; the tests stay silent");
+    int boxes = 0;
+    SetBoxAnswerer([&boxes](const TBoxRequest&) { ++boxes; return true; });
+    TSndPlayFrm f; // with the real player
+    f.resize(429, 310);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QTest::mousePress(f.KeyPic, Qt::LeftButton, {}, KeyCentre(f, 9));
+    QVERIFY(f.KeyPressed);
+    QVERIFY(f.Player());
+    QVERIFY(!static_cast<TAudioTonePlayer*>(f.Player())->HasDevice());
+    QTest::mouseMove(f.KeyPic, KeyCentre(f, 11));
+    QCOMPARE(f.CurrentKey, 11);
+    QCOMPARE(int(f.Frequency), 494); // B
+    QTest::mouseRelease(f.KeyPic, Qt::LeftButton, {}, KeyCentre(f, 11));
+    QVERIFY(!f.KeyPressed);
+    QCOMPARE(boxes, 0);
+    SetBoxAnswerer([](const TBoxRequest&) { return true; });
 }
 
 void TestSound::waveStopStartCarriesThePhase() {

@@ -56,6 +56,8 @@ TAudioTonePlayer::~TAudioTonePlayer() {
     m_sink.reset(); // before the device it pulls from
 }
 
+bool TAudioTonePlayer::HasOutput() { return !QMediaDevices::defaultAudioOutput().isNull(); }
+
 bool TAudioTonePlayer::Open() {
     if (m_tried)
         return m_sink != nullptr;

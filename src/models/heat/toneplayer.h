@@ -43,8 +43,11 @@ public:
     ~TAudioTonePlayer() override;
     void Play(QBuffer* stream) override;
     void Stop() override;
-    // False when the machine has no audio output for the tone's format.
+    // False until a tone has found an audio output, and for good when the
+    // machine has none for the tone's format.
     bool HasDevice() const { return m_sink != nullptr; }
+    // Whether the machine offers an audio output at all.
+    static bool HasOutput();
 
 private:
     bool Open();
