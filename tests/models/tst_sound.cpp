@@ -213,6 +213,8 @@ void TestSound::makeToneRefuses_data() {
     QTest::newRow("zero") << 0.0f;
     QTest::newRow("negative") << -262.0f;
     QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN();
+    QTest::newRow("infinite") << std::numeric_limits<float>::infinity();
+    QTest::newRow("under half a sample a period") << 100000.0f;
 }
 
 void TestSound::makeToneRefuses() {

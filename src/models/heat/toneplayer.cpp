@@ -5,6 +5,7 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 
@@ -13,6 +14,8 @@ namespace quarvel {
 namespace {
 // About 50 ms of samples: short enough that a new key is heard at once.
 constexpr qsizetype kOutputBufferBytes = kToneSampleRate / 20 * 2;
+// The output is topped up this often, well inside its buffer's length.
+constexpr int kFeedMilliseconds = 10;
 } // namespace
 
 TLoopDevice::TLoopDevice(QObject* parent) : QIODevice(parent) {
@@ -50,11 +53,7 @@ qint64 TLoopDevice::readData(char* data, qint64 maxSize) {
 
 TAudioTonePlayer::TAudioTonePlayer() : m_device(std::make_unique<TLoopDevice>()) {}
 
-TAudioTonePlayer::~TAudioTonePlayer() {
-    if (m_sink)
-        m_sink->stop();
-    m_sink.reset(); // before the device it pulls from
-}
+TAudioTonePlayer::~TAudioTonePlayer() { Close(); }
 
 bool TAudioTonePlayer::HasOutput() { return !QMediaDevices::defaultAudioOutput().isNull(); }
 
@@ -73,29 +72,55 @@ bool TAudioTonePlayer::Open() {
         return false;
     m_sink = std::make_unique<QAudioSink>(device, format);
     m_sink->setBufferSize(kOutputBufferBytes);
+    m_feeder = std::make_unique<QTimer>();
+    m_feeder->setInterval(kFeedMilliseconds);
+    QObject::connect(m_feeder.get(), &QTimer::timeout, m_feeder.get(), [this] { Feed(); });
     return true;
 }
 
+void TAudioTonePlayer::Close() {
+    if (m_feeder)
+        m_feeder->stop();
+    if (m_sink)
+        m_sink->stop();
+    m_output = nullptr;
+}
+
+void TAudioTonePlayer::Feed() {
+    if (!m_sink || !m_output)
+        return;
+    qint64 room = m_sink->bytesFree() & ~qint64(1);
+    char chunk[kOutputBufferBytes];
+    while (room > 0) {
+        const qint64 n = m_device->read(chunk, std::min<qint64>(room, sizeof chunk));
+        const qint64 written = n > 0 ? m_output->write(chunk, n) : 0;
+        if (written <= 0)
+            break;
+        room -= written;
+    }
+}
+
 void TAudioTonePlayer::Play(QBuffer* stream) {
-    m_stream = stream;
+    m_device->SetImage(stream ? &stream->buffer() : nullptr);
     if (!Open())
         return;
-    m_device->SetImage(stream ? &stream->buffer() : nullptr);
-    if (m_sink->state() == QAudio::StoppedState || m_sink->state() == QAudio::IdleState) {
-        m_sink->start(m_device.get());
-        if (m_sink->error() != QAudio::NoError) {
+    if (!m_output) {
+        m_output = m_sink->start();
+        if (!m_output || m_sink->error() != QAudio::NoError) {
             // The device went away: silence, not an error box.
             m_sink->stop();
             m_sink.reset();
+            m_output = nullptr;
+            return;
         }
+        Feed();
+        m_feeder->start();
     }
 }
 
 void TAudioTonePlayer::Stop() {
-    if (m_sink)
-        m_sink->stop();
+    Close();
     m_device->SetImage(nullptr);
-    m_stream = nullptr;
 }
 
 } // namespace quarvel

@@ -2,6 +2,9 @@
 // The sound-play panel's player: loops a tone's samples through one audio
 // output (44100 Hz, mono, 16-bit) with a short buffer, so that a new key is
 // heard at once. Without an audio device it stays silent and says nothing.
+//
+// The output is topped up by a short timer from a TLoopDevice, so a new
+// tone reaches it at the next top-up without restarting the output.
 
 #include "models/heat/sound.h"
 
@@ -10,10 +13,11 @@
 #include <memory>
 
 class QAudioSink;
+class QTimer;
 
 namespace quarvel {
 
-// Reads the samples of a WAV image over and over, for an output that pulls.
+// Reads the samples of a WAV image over and over.
 // The image is not copied: it must outlive its use here (until SetImage
 // with another image or nullptr).
 class TLoopDevice : public QIODevice {
@@ -51,10 +55,14 @@ public:
 
 private:
     bool Open();
+    // Tops the output's buffer up from the loop.
+    void Feed();
+    void Close();
     bool m_tried = false;
     std::unique_ptr<TLoopDevice> m_device;
     std::unique_ptr<QAudioSink> m_sink;
-    QPointer<QBuffer> m_stream;
+    std::unique_ptr<QTimer> m_feeder;
+    QPointer<QIODevice> m_output; // the output's own device while it plays
 };
 
 } // namespace quarvel
