@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QDir>
+#include <QFontInfo>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
@@ -596,6 +597,11 @@ void TestSound::panelsFromTheirPages() {
     QVERIFY(frame.RunPageCommand(QStringLiteral("+go")));
     QVERIFY(wave->Running());
     QVERIFY(!wave->PhaseHsb->isEnabled());
+    frame.UseLargeButtonsItem->trigger();
+    QVERIFY(wave->LargeButtons);
+    QCOMPARE(wave->Toolbar()->iconSize(), QSize(48, 48));
+    frame.UseLargeButtonsItem->trigger();
+    QCOMPARE(wave->Toolbar()->iconSize(), QSize(24, 24));
 
     frame.Topics->SelectTopic(2019);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -606,11 +612,16 @@ void TestSound::panelsFromTheirPages() {
     const int eg2[5] = {16, 7, 8, 0, 0};
     for (int i = 0; i < 5; ++i)
         QCOMPARE(play->Amp[i]->value(), eg2[i]);
+    const int labelPixels = QFontInfo(play->TBXLabel1->font()).pixelSize();
     frame.UseLargeButtonsItem->trigger();
     QVERIFY(play->LargeButtons);
     QCOMPARE(play->Amp[0]->width(), 50);
+    QCOMPARE(play->Amp[4]->width(), 50);
+    QVERIFY(std::abs(QFontInfo(play->TBXLabel2->font()).pixelSize() - labelPixels * 1.5) <= 1.0);
+    QVERIFY(std::abs(QFontInfo(play->Amp[3]->font()).pixelSize() - labelPixels * 1.5) <= 1.0);
     frame.UseLargeButtonsItem->trigger();
     QCOMPARE(play->Amp[0]->width(), 40);
+    QCOMPARE(QFontInfo(play->TBXLabel2->font()).pixelSize(), labelPixels);
 
     // A page change while a key is held: the panel goes, the tone stops first.
     QCoreApplication::processEvents();
