@@ -1,9 +1,11 @@
 #include "models/heat/area.h"
 
+#include "models/heat/ktfrm.h"
+
 namespace quarvel {
 
 void RegisterHeatTopics() {
-    // The area's models and panels register here as they are built.
+    RegisterKineticPanels();
 }
 
 } // namespace quarvel
