@@ -4,6 +4,9 @@
 #include "models/heat/heatpic.h"
 #include "models/heat/kinetic.h"
 #include "models/heat/ktfrm.h"
+#include "models/heat/tempscalefrm.h"
+#include "models/heat/thermometer.h"
+#include "models/heat/thermometerfrm.h"
 #include "widgets/dialogs.h"
 #include "widgets/dock.h"
 #include "shell/courseareas.h"
@@ -12,6 +15,8 @@
 #include <QAction>
 #include <QDir>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QTimer>
 #include <QSettings>
 #include <cmath>
 
@@ -68,9 +73,26 @@ private slots:
     void diffusionCommands();
     void modeButtons();
     void stallIsOneShortStep();
+    // liquid thermometer
+    void flaskAt20IsEmpty_data();
+    void flaskAt20IsEmpty();
+    void thickTubeRisesAQuarter();
+    void columnStaysInTheTube_data();
+    void columnStaysInTheTube();
+    void thermometerPanel();
+    // temperature scale
+    void boilingMark_data();
+    void boilingMark();
+    void unknownTemperature();
+    void measureTwice();
+    void commandOfDisabledButton();
+    void rulerDrag();
+    // from the pages
+    void panelsFromTheirPages();
 };
 
 void TestHeat::initTestCase() {
+    RegisterCourseAreas();
     QSettings(QStringLiteral("Brantock"), QStringLiteral("Quarvel")).clear();
     SetBoxAnswerer([](const TBoxRequest&) { return true; });
 }
@@ -259,6 +281,293 @@ void TestHeat::stallIsOneShortStep() {
     for (int i = 0; i < 100; ++i)
         furthest = std::max(furthest, std::hypot(m.Particles[i].X - before[i].X, m.Particles[i].Y - before[i].Y));
     QVERIFY2(furthest <= 200 * 0.1f + 4 * m.Radius, qPrintable(QString::number(furthest)));
+}
+
+void TestHeat::flaskAt20IsEmpty_data() {
+    QTest::addColumn<bool>("compare");
+    QTest::addColumn<int>("tube");
+    QTest::addColumn<int>("flask");
+    QTest::addColumn<int>("height");
+    QTest::newRow("single, start") << false << 3 << 25 << 480;
+    QTest::newRow("single, thin tube, big flask") << false << 2 << 50 << 731;
+    QTest::newRow("single, wide tube, small flask") << false << 5 << 10 << 333;
+    QTest::newRow("four flasks") << true << 3 << 25 << 600;
+}
+
+void TestHeat::flaskAt20IsEmpty() {
+    QFETCH(bool, compare);
+    QFETCH(int, tube);
+    QFETCH(int, flask);
+    QFETCH(int, height);
+    TThermometerModel m;
+    m.CompareMode = compare;
+    m.TubeRadius = tube;
+    m.FlaskSize = flask;
+    m.Grid = false;
+    const double s = TThermometerModel::Scale(height);
+    const QImage img = m.Draw(QSize(height * 13 / 16, height));
+    const int surface = TThermometerModel::SurfaceY(s);
+    for (const TFlask& f : m.Flasks()) {
+        QCOMPARE(TThermometerModel::ColumnPixels(f, 20, s), 0);
+        const int x = int(std::lround(f.CentreX * s));
+        QCOMPARE(img.pixelColor(x, surface), QColor(Qt::black));   // the top of the liquid on the surface line
+        QCOMPARE(img.pixelColor(x, surface + 2), QColor(192, 255, 192));
+        QCOMPARE(img.pixelColor(x, surface - 2), QColor(Qt::white)); // the tube above is empty
+    }
+}
+
+void TestHeat::thickTubeRisesAQuarter() {
+    TThermometerModel m;
+    m.CompareMode = true;
+    const auto flasks = m.Flasks();
+    QCOMPARE(flasks.size(), size_t(4));
+    const TFlask& b = flasks[1];
+    const TFlask& c = flasks[2];
+    QCOMPARE(b.Volume, c.Volume);
+    for (int t : {30, 55, 80}) {
+        QCOMPARE(TThermometerModel::RiseUnits(b, t), 4 * TThermometerModel::RiseUnits(c, t));
+        const double s = TThermometerModel::Scale(800);
+        QVERIFY(std::abs(TThermometerModel::ColumnPixels(b, t, s) - 4 * TThermometerModel::ColumnPixels(c, t, s)) <= 2);
+    }
+    QCOMPARE(TThermometerModel::RiseUnits(b, 80), 500 * 0.00021 * 60 / (4 * 0.0314159265));
+}
+
+void TestHeat::columnStaysInTheTube_data() {
+    QTest::addColumn<int>("temperature");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("overflows");
+    // Thinnest tube, biggest flask: 1.67 units a degree, 54 units of tube.
+    QTest::newRow("50") << 50 << 480 << false;
+    QTest::newRow("52") << 52 << 800 << false;
+    QTest::newRow("53") << 53 << 800 << true;
+    QTest::newRow("80") << 80 << 480 << true;
+    QTest::newRow("80, tall") << 80 << 1000 << true;
+}
+
+void TestHeat::columnStaysInTheTube() {
+    QFETCH(int, temperature);
+    QFETCH(int, height);
+    QFETCH(bool, overflows);
+    TThermometerModel m;
+    m.TubeRadius = 2;
+    m.FlaskSize = 50;
+    m.Temperature = temperature;
+    m.Grid = false;
+    const double s = TThermometerModel::Scale(height);
+    const TFlask f = m.Flasks().front();
+    const int top = TThermometerModel::SurfaceY(s) - TThermometerModel::ColumnPixels(f, temperature, s);
+    QVERIFY(top >= TThermometerModel::TubeTopY(s));
+    QCOMPARE(TThermometerModel::Overflows(f, temperature, s), overflows);
+    if (overflows)
+        QCOMPARE(top, TThermometerModel::TubeTopY(s));
+    // Nothing green above the open top of the tube.
+    const QImage img = m.Draw(QSize(height, height));
+    const int x = int(std::lround(f.CentreX * s));
+    for (int y = 1; y < TThermometerModel::TubeTopY(s) - 4; ++y)
+        QVERIFY2(img.pixelColor(x, y) == QColor(Qt::white), qPrintable(QString::number(y)));
+}
+
+void TestHeat::thermometerPanel() {
+    TThermometerFrm f;
+    f.resize(520, 480);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(f.Toolbar());
+    QCOMPARE(f.TempSE->minimum(), 20);
+    QCOMPARE(f.TempSE->maximum(), 80);
+    f.TempSE->setValue(60);
+    QCOMPARE(f.Model.Temperature, 60);
+    f.CompFlask->trigger();
+    QVERIFY(f.Model.CompareMode);
+    QVERIFY(!f.RadiusSE->isVisible());
+    QVERIFY(!f.VolumeSE->isVisible());
+    QCOMPARE(f.Pic->Picture().size(), f.Pic->size());
+    f.SingleFlask->trigger();
+    QVERIFY(!f.Model.CompareMode);
+    f.Grid1->trigger();
+    QVERIFY(!f.Model.Grid);
+    f.SetLargeButtons(true);
+    QVERIFY(f.TempSE->font().pointSizeF() > f.TempLabel->font().pointSizeF());
+}
+
+void TestHeat::boilingMark_data() {
+    QTest::addColumn<int>("formHeight");
+    QTest::addColumn<int>("unit");
+    QTest::newRow("422") << 422 << 10;
+    QTest::newRow("shorter than 422") << 300 << 10;
+    QTest::newRow("622") << 622 << 15;
+    QTest::newRow("1022") << 1022 << 25;
+}
+
+void TestHeat::boilingMark() {
+    QFETCH(int, formHeight);
+    QFETCH(int, unit);
+    TTempScaleModel m;
+    m.Resize(formHeight);
+    QCOMPARE(m.ScaleUnit, unit);
+    QVERIFY(m.ChooseLiquid(TTempScaleModel::kSteam));
+    QCOMPARE(m.ShownTemperature, 100.0);
+    QVERIFY(m.Mark());
+    QVERIFY(m.ChooseLiquid(TTempScaleModel::kIce));
+    QVERIFY(m.Mark());
+    QVERIFY(m.SetMeasuring(true));
+    QCOMPARE(m.ZeroY(), m.RulerZeroY()); // the liquid's zero on the ruler's 0
+    QCOMPARE(m.MarkReadingCm(TTempScaleModel::kIce), 0.0);
+    const double reading = m.MarkReadingCm(TTempScaleModel::kSteam);
+    QVERIFY2(std::abs(reading - 22.3) <= 0.5 / unit + 1e-9, qPrintable(QString::number(reading)));
+    if (unit == 10)
+        QCOMPARE(reading, 22.3);
+}
+
+void TestHeat::unknownTemperature() {
+    for (std::uint32_t seed = 0; seed < 300; ++seed) {
+        SharedRandom().SetSeed(seed * 7919u);
+        TTempScaleModel m;
+        const double t = m.UnknownTemperature;
+        QVERIFY2(t >= 38.8 - 1e-9 && t <= 48.7 + 1e-9, qPrintable(QString::number(t)));
+        QVERIFY(std::abs(t * 10 - std::round(t * 10)) < 1e-6); // tenths of a degree
+        m.Resize(422);
+        m.ChooseLiquid(TTempScaleModel::kUnknown);
+        QCOMPARE(m.ShownTemperature, t);
+        m.Mark();
+        m.SetMeasuring(true);
+        const double cm = TTempScaleModel::kCmPerDegree * t;
+        QVERIFY(cm >= 8.65 - 1e-9 && cm < 10.865);
+        QVERIFY(std::abs(m.MarkReadingCm(TTempScaleModel::kUnknown) - cm) <= 0.05 + 1e-9);
+    }
+}
+
+void TestHeat::measureTwice() {
+    TTempScaleFrm f;
+    f.resize(600, 500);
+    f.SteamBtn->trigger();
+    QVERIFY(f.Timer1->isActive());
+    f.MarkBtn->trigger();
+    QVERIFY(f.ClearBtn->isEnabled());
+    f.MeasureBtn->trigger();
+    QVERIFY(f.Model.Measuring);
+    QVERIFY(!f.MarkBtn->isEnabled());
+    QVERIFY(!f.Timer1->isActive());
+    QCOMPARE(f.Model.ShownTemperature, 20.0);
+    const QPoint onRuler(40, f.Model.RulerZeroY() - 100);
+    f.PicMouseDown(onRuler);
+    QVERIFY(f.Model.Dragging);
+    f.MeasureBtn->trigger(); // again: nothing more
+    QVERIFY(f.Model.Measuring);
+    QVERIFY(f.Model.Dragging);
+    QCOMPARE(f.Model.ThermoX, 0.5);
+    QCOMPARE(f.Model.ShownTemperature, 20.0);
+    QVERIFY(f.MeasureBtn->isChecked());
+    f.PicMouseUp();
+    f.UnMeasureBtn->trigger();
+    QVERIFY(!f.Model.Measuring);
+    QCOMPARE(f.Model.ShownTemperature, 100.0);
+    QVERIFY(f.Timer1->isActive());
+    QVERIFY(f.MarkBtn->isEnabled());
+    f.ClearBtn->trigger();
+    QCOMPARE(f.Model.Marks, 0u);
+    QVERIFY(!f.ClearBtn->isEnabled());
+}
+
+void TestHeat::commandOfDisabledButton() {
+    TTempScaleFrm f;
+    f.resize(600, 500);
+    auto run = [&](const char* caption) {
+        QVERIFY(f.RunOperation(QStringLiteral("TempScaleButton"), {QString::fromUtf8(caption)}));
+    };
+    run("Measure");
+    QVERIFY(f.Model.Measuring);
+    run("Mark"); // "Mark" is disabled beside the ruler
+    QCOMPARE(f.Model.Marks, 0u);
+    QVERIFY(!f.ClearBtn->isEnabled());
+    run("Put the thermometer in the beaker");
+    QVERIFY(!f.Model.Measuring);
+    run("100 \u00BAC");
+    run("Mark");
+    QCOMPARE(f.Model.Marks, 1u << TTempScaleModel::kSteam);
+    QVERIFY(!f.RunOperation(QStringLiteral("KineticCommand"), {QStringLiteral("+go")}));
+}
+
+void TestHeat::rulerDrag() {
+    TTempScaleFrm f;
+    f.resize(600, 422);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const TTempScaleModel& m = f.Model;
+    QCOMPARE(m.ScaleUnit, 10);
+    const QPoint onRuler(40, 200);
+    f.PicMouseDown(onRuler); // in the beaker view: no magnifier
+    QVERIFY(!m.Dragging);
+    f.MeasureBtnClick(true);
+    f.PicMouseDown(QPoint(200, 200)); // beside the ruler
+    QVERIFY(!m.Dragging);
+    f.PicMouseDown(onRuler);
+    QVERIFY(m.Dragging);
+    QCOMPARE(m.MagnifierReading(), (311 - 200) / 10.0);
+    // Dragged past either end, the reading stays on the ruler.
+    f.PicMouseMove(QPoint(40, 5000));
+    QCOMPARE(m.MouseY, m.RulerRect.Bottom - 1);
+    QCOMPARE(m.MagnifierReading(), 0.1);
+    f.PicMouseMove(QPoint(300, -200));
+    QCOMPARE(m.MouseY, m.RulerRect.Top);
+    QCOMPARE(m.MagnifierReading(), 30.1);
+    f.PicMouseMove(QPoint(40, 88)); // 22.3 cm
+    Keep(f.Pic->Picture(), "tempscale-magnifier-raw.png");
+    f.PicMouseUp();
+    QVERIFY(!m.Dragging);
+    QVERIFY(QWidget::mouseGrabber() == nullptr);
+    f.PicMouseMove(QPoint(40, 5000)); // not dragging: the pointer is free
+    QCOMPARE(m.MouseY, 5000);
+}
+
+void TestHeat::panelsFromTheirPages() {
+    TFrameFrm f(QStringLiteral(QUARVEL_CONTENT_DIR));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const int modes[] = {TKineticModel::kSolid, TKineticModel::kLargeVolume, TKineticModel::kDiffusion};
+    for (int i = 0; i < 3; ++i) {
+        f.Topics->SelectTopic(2026 + i);
+        QTRY_VERIFY(qobject_cast<TKTFrm*>(f.Topics->HostedPanel()));
+        auto* kt = qobject_cast<TKTFrm*>(f.Topics->HostedPanel());
+        QCOMPARE(int(kt->Model.Mode), modes[i]);
+        QCOMPARE(kt->Toolbar()->Dock(), f.TopDock); // docked by the panel's own set-up
+        QVERIFY(!kt->StopBtn->isEnabled());
+        QVERIFY(kt->Model.DrawingSize().width() > 100);
+    }
+    auto* kt = qobject_cast<TKTFrm*>(f.Topics->HostedPanel());
+    QVERIFY(kt->BarrierBtn->isVisible());
+    QVERIFY(!kt->SolidBtn->isVisible());
+    QVERIFY(f.RunPageCommand(QStringLiteral("+barrier")));
+    QVERIFY(!kt->Model.Barrier);
+    QVERIFY(f.RunPageCommand(QStringLiteral("+barrier")));
+    QVERIFY(kt->Model.Barrier);
+    QVERIFY(f.RunPageCommand(QStringLiteral("+go")));
+    QVERIFY(kt->Running());
+    QVERIFY(f.RunPageCommand(QStringLiteral("+dt")));
+    QCOMPARE(kt->SpeedHsb->value(), 200);
+    QVERIFY(!kt->Model.Barrier);
+    QTest::qWait(100); // a few frames on the panel's own timer
+    f.UseLargeButtonsItem->trigger();
+    QCOMPARE(kt->SpeedHsb->height(), 20);
+    f.UseLargeButtonsItem->trigger();
+
+    f.Topics->SelectTopic(2022);
+    QTRY_VERIFY(qobject_cast<TThermometerFrm*>(f.Topics->HostedPanel()));
+    QCOMPARE(f.Topics->HostedPanel()->Toolbar()->Dock(), f.TopDock);
+
+    f.Topics->SelectTopic(2023);
+    QTRY_VERIFY(qobject_cast<TTempScaleFrm*>(f.Topics->HostedPanel()));
+    auto* ts = qobject_cast<TTempScaleFrm*>(f.Topics->HostedPanel());
+    QVERIFY(!ts->Ice.isNull()); // the ice picture from the course's textures
+    // The page's links, top to bottom.
+    for (const char* word : {"+1", "+2", "+3", "+4", "+3", "+5", "+3", "+6"})
+        QVERIFY2(f.RunPageCommand(QLatin1String(word)), word);
+    QCOMPARE(ts->Model.Marks, 7u);
+    QVERIFY(ts->Model.Measuring);
+    QVERIFY(f.RunPageCommand(QStringLiteral("+3"))); // beside the ruler: nothing
+    QCOMPARE(ts->Model.Marks, 7u);
+    f.Topics->SelectTopic(2026);
+    QTRY_VERIFY(qobject_cast<TKTFrm*>(f.Topics->HostedPanel()));
 }
 
 QUARVEL_GUI_TEST_MAIN(TestHeat)
