@@ -285,6 +285,8 @@ QImage TKineticModel::DrawDiffusion(const QImage& first, const QImage& second) c
     return img;
 }
 
+int KineticRadius(int screenWidth) { return screenWidth > 800 ? 12 : 8; }
+
 QImage ParticlePicture(int diameter, bool blue) {
     QImage img(diameter, diameter, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);

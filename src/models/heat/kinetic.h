@@ -86,6 +86,10 @@ private:
     QSize m_size{10, 10};
 };
 
+// The particle radius for a screen `screenWidth` pixels wide: 12, or 8 on
+// screens 800 pixels wide or less.
+int KineticRadius(int screenWidth);
+
 // A shaded ball of `diameter` pixels: orange-red, or blue when `blue`.
 QImage ParticlePicture(int diameter, bool blue);
 

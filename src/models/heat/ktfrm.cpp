@@ -25,7 +25,7 @@ constexpr int kPreSteps = 16;
 
 int ScreenRadius() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return (screen && screen->size().width() <= 800) ? 8 : 12;
+    return KineticRadius(screen ? screen->size().width() : 1024);
 }
 
 template <class T> void SetHint(T* item, const QString& hint) {

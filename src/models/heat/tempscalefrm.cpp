@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QTimer>
+#include <functional>
 
 namespace quarvel {
 
@@ -127,8 +128,7 @@ void TTempScaleFrm::MeasureBtnClick(bool beside) {
 }
 
 void TTempScaleFrm::MarkBtnClick() {
-    if (!Model.Mark())
-        return;
+    Model.Mark();
     ClearBtn->setEnabled(Model.Marks != 0);
     Redraw();
 }
@@ -165,13 +165,23 @@ bool TTempScaleFrm::RunOperation(const QString& name, const QVariantList& args) 
     if (name != QLatin1String("TempScaleButton"))
         return false;
     const QString caption = args.value(0).toString();
-    QAction* target = nullptr;
-    for (QAction* a : {UnMeasureBtn, IceBtn, MarkBtn, SteamBtn, XBtn, MeasureBtn})
-        if (a->text() == caption || a->toolTip() == caption)
-            target = a;
-    // A page link stands for its button: a disabled button does nothing.
-    if (target && target->isEnabled())
-        target->trigger();
+    const struct {
+        QAction* Button;
+        std::function<void()> Click;
+    } buttons[] = {{UnMeasureBtn, [this] { MeasureBtnClick(false); }},
+                   {IceBtn, [this] { IceBtnClick(TTempScaleModel::kIce); }},
+                   {MarkBtn, [this] { MarkBtnClick(); }},
+                   {SteamBtn, [this] { IceBtnClick(TTempScaleModel::kSteam); }},
+                   {XBtn, [this] { IceBtnClick(TTempScaleModel::kUnknown); }},
+                   {MeasureBtn, [this] { MeasureBtnClick(true); }}};
+    for (const auto& b : buttons) {
+        if (b.Button->text() != caption && b.Button->toolTip() != caption)
+            continue;
+        // A page link stands for its button: a disabled button does nothing.
+        if (b.Button->isEnabled())
+            b.Click();
+        break;
+    }
     return true;
 }
 

@@ -200,12 +200,7 @@ bool TTempScaleModel::SetMeasuring(bool beside) {
     return true;
 }
 
-bool TTempScaleModel::Mark() {
-    if (!MarkEnabled())
-        return false;
-    Marks |= 1u << Liquid;
-    return true;
-}
+void TTempScaleModel::Mark() { Marks |= 1u << Liquid; }
 
 bool TTempScaleModel::OverRuler(QPoint pos) const {
     return pos.x() >= RulerRect.Left && pos.x() < RulerRect.Right && pos.y() >= RulerRect.Top &&

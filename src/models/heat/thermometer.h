@@ -92,7 +92,9 @@ public:
     // Each returns false when it changes nothing.
     bool ChooseLiquid(int liquid);
     bool SetMeasuring(bool beside);
-    bool Mark();
+    // Marks the level of the liquid the thermometer stands in (the Mark
+    // button is enabled only in the beaker).
+    void Mark();
     void ClearMarks() { Marks = 0; }
     bool MarkEnabled() const { return !Measuring; }
 
