@@ -565,6 +565,10 @@ void TestHeat::rulerDrag() {
     const QPoint onRuler(40, 200);
     f.PicMouseDown(onRuler); // in the beaker view: no magnifier
     QVERIFY(!m.Dragging);
+    f.IceBtnClick(TTempScaleModel::kSteam);
+    f.MarkBtnClick();
+    f.IceBtnClick(TTempScaleModel::kIce);
+    f.MarkBtnClick();
     f.MeasureBtnClick(true);
     f.PicMouseDown(QPoint(200, 200)); // beside the ruler
     QVERIFY(!m.Dragging);
@@ -578,8 +582,11 @@ void TestHeat::rulerDrag() {
     f.PicMouseMove(QPoint(300, -200));
     QCOMPARE(m.MouseY, m.RulerRect.Top);
     QCOMPARE(m.MagnifierReading(), 30.1);
-    f.PicMouseMove(QPoint(40, 88)); // 22.3 cm
-    Keep(f.Pic->Picture(), "tempscale-magnifier-raw.png");
+    f.PicMouseMove(QPoint(40, 88)); // 22.3 cm: the boiling mark in the middle of the lens
+    const QImage& shown = f.Pic->Picture();
+    QCOMPARE(shown.pixelColor(68 + 75, 88), QColor(255, 128, 0));
+    QCOMPARE(shown.pixelColor(68 + 75, 88 - 5), QColor(Qt::white)); // the bore above it
+    Keep(shown, "tempscale-magnifier.png");
     f.PicMouseUp();
     QVERIFY(!m.Dragging);
     QVERIFY(QWidget::mouseGrabber() == nullptr);
