@@ -2,13 +2,18 @@
 
 #include "models/heat/sndplayfrm.h"
 #include "models/heat/sndwavefrm.h"
+#include "models/heat/ktfrm.h"
+#include "models/heat/tempscalefrm.h"
+#include "models/heat/thermometerfrm.h"
 
 namespace quarvel {
 
 void RegisterHeatTopics() {
-    // The area's models and panels register here as they are built.
     RegisterSoundWavePanel();
     RegisterSoundPlayPanel();
+    RegisterThermometerPanel();
+    RegisterTempScalePanel();
+    RegisterKineticPanels();
 }
 
 } // namespace quarvel
