@@ -105,7 +105,7 @@ void TStartupDriver::WhenPagesLoaded(int triesLeft) {
             if (--*pending > 0)
                 return;
             if (*loaded || triesLeft <= 0)
-                QTimer::singleShot(300, this, &TStartupDriver::Finish); // and painted
+                QTimer::singleShot(1000, this, &TStartupDriver::Finish); // and painted
             else
                 QTimer::singleShot(100, this, [this, triesLeft] { WhenPagesLoaded(triesLeft - 1); });
         });
