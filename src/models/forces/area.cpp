@@ -3,6 +3,7 @@
 #include "models/forces/frictionfrm.h"
 #include "models/forces/momentsfrm.h"
 #include "models/forces/springfrm.h"
+#include "models/forces/trolleymodel.h"
 
 namespace quarvel {
 
@@ -10,6 +11,7 @@ void RegisterForcesTopics() {
     RegisterMomentsPanel();
     RegisterFrictionPanel();
     RegisterSpringPanel();
+    RegisterTrolleyModel();
 }
 
 } // namespace quarvel
