@@ -1,7 +1,9 @@
 #include "models/forces/area.h"
 
+#include "host/panel.h"
 #include "models/forces/frictionfrm.h"
 #include "models/forces/momentsfrm.h"
+#include "models/forces/rfqfrm.h"
 #include "models/forces/springfrm.h"
 #include "models/forces/trolleymodel.h"
 
@@ -12,6 +14,10 @@ void RegisterForcesTopics() {
     RegisterFrictionPanel();
     RegisterSpringPanel();
     RegisterTrolleyModel();
+    // FORCEEFFECTS's "+test" opens the resultant-force questions.
+    RegisterPageStep(QStringLiteral("ResultantForceTest"), [](QWidget* window, const QVariantList&) {
+        ShowResultantForceTest(window);
+    });
 }
 
 } // namespace quarvel
