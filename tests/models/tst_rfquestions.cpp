@@ -16,6 +16,15 @@
 using namespace quarvel;
 Q_DECLARE_METATYPE(quarvel::TForces)
 
+namespace {
+// With QUARVEL_SHOT_DIR set, the dialog's states are saved there as pictures for the docs.
+void Shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("QUARVEL_SHOT_DIR");
+    if (!dir.isEmpty())
+        w->grab().save(dir + QLatin1Char('/') + QLatin1String(name));
+}
+} // namespace
+
 class TestResultantForce : public QObject {
     Q_OBJECT
 private slots:
@@ -168,6 +177,7 @@ void TestResultantForce::dialogAnswers() {
     f.CheckBtn->click();
     QVERIFY(f.CrossPic->isVisibleTo(&f) && !f.TickPic->isVisibleTo(&f));
     QCOMPARE(f.ScoreST->text(), QStringLiteral("score 0/1"));
+    Shot(&f, "rfq-wrong.png");
     // A key hides the verdict; the pupil may try again.
     QTest::keyClick(f.ResEdit, Qt::Key_Backspace);
     QVERIFY(!f.CrossPic->isVisibleTo(&f));
@@ -179,6 +189,7 @@ void TestResultantForce::dialogAnswers() {
     QVERIFY(f.TickPic->isVisibleTo(&f) && !f.CrossPic->isVisibleTo(&f));
     QCOMPARE(f.ScoreST->text(), QStringLiteral("score 1/3"));
     QVERIFY(!f.CheckBtn->isEnabled());
+    Shot(&f, "rfq-right.png");
 
     f.NewBtn->click();
     QVERIFY(f.ResEdit->text().isEmpty());
