@@ -177,6 +177,7 @@ TRFQFrm::TRFQFrm(QWidget* parent) : QDialog(parent), m_questions(SharedRandom())
     NewBtn = new QPushButton(QStringLiteral("Next question"), this);
     CloseBtn = new QPushButton(QStringLiteral("Close test"), this);
     ScoreST = new QLabel(QStringLiteral("score 0"), this);
+    ScoreST->setMinimumWidth(ScoreST->fontMetrics().horizontalAdvance(QStringLiteral("score 999/999")));
     CheckBtn->setAutoDefault(false);
     NewBtn->setAutoDefault(false);
     CloseBtn->setAutoDefault(false);

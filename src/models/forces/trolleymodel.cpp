@@ -107,17 +107,19 @@ void BuildTrolleyScene(TSceneObject* sceneBase, const QString& texturesFolder) {
 
     // 1: the support under the raised end, 0 its post.
     auto* support = sceneBase->AddNew<TDummyCube>();
-    auto* post = support->AddNew<TCylinder>();
-    post->SetRadius(0.12f);
-    post->SetHeight(10);
-    post->SetSlices(12);
-    post->MaterialName = QStringLiteral("Metal");
+    // The post's place is its top less 5; its rod reaches from the top down to the base.
+    auto* post = support->AddNew<TDummyCube>();
+    auto* rod = post->AddNew<TCylinder>();
+    rod->SetRadius(0.12f);
+    rod->SetSlices(12);
+    rod->MaterialName = QStringLiteral("Metal");
+    AddBox(post, 0.5f, 0.3f, 0.5f, {0, 4.85f, 0}, "Metal"); // the clamp under the ramp
     AddBox(support, 1.2f, 0.1f, 1.2f, {0, -0.05f, 0}, "Metal");
 
     AddBox(sceneBase, 30, 0.05f, 10, {-12, -0.125f, 0}, "Teal");
     auto* floor = sceneBase->AddNew<TPlane>();
     floor->SetSize(30, 10);
-    floor->SetPitchAngle(-90);
+    floor->SetPitchAngle(90);
     floor->SetPosition(-12, -0.16f, 0);
     const QString wood = texturesFolder.isEmpty() ? QString()
                                                   : ResolveContentPath(texturesFolder, QStringLiteral("wood2.bmp"));
@@ -144,7 +146,13 @@ void PlaceRamp(TSceneObject* sceneBase, float angleDegrees) {
     support->SetPosition(-kSupportReach * std::cos(phi), support->Position().y(), support->Position().z());
     if (support->Count() > 0) {
         TSceneObject* post = support->Child(0);
-        post->SetPosition(post->Position().x(), kSupportReach * std::sin(phi) - 5, post->Position().z());
+        const float top = kSupportReach * std::sin(phi);
+        post->SetPosition(post->Position().x(), top - 5, post->Position().z());
+        if (auto* rod = post->Count() > 0 ? dynamic_cast<TCylinder*>(post->Child(0)) : nullptr) {
+            const float length = top + 0.1f;
+            rod->SetHeight(length);
+            rod->SetPosition(0, 5 - length / 2, 0);
+        }
     }
 }
 
