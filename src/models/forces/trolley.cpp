@@ -7,8 +7,8 @@ namespace quarvel {
 
 namespace {
 constexpr float kDegToRad = 3.14159265358979f / 180.f;
-// Below this a draw would read "0.000" or less on the timer.
-constexpr float kShortestReading = 0.0005f;
+// The timer reads thousandths: no draw shorter than one is kept.
+constexpr float kShortestReading = 0.001f;
 } // namespace
 
 float ExpectedGateTime(float angleDegrees, float gate) {

@@ -25,7 +25,7 @@ enum TGateReadout : int { GateFlat = -1, GateBefore = 0, GateIn = 1, GatePassed 
 // starting from rest, or -1 on a flat ramp.
 float ExpectedGateTime(float angleDegrees, float gate);
 // The same, scattered by a normal draw of standard deviation 0.01 s. A timer
-// never reads a negative or zero time: draws that would are made again.
+// never reads a negative or zero time: draws under 0.001 s are made again.
 float ScatteredGateTime(float angleDegrees, float gate, TRandom& random);
 
 struct TTrolleyStep {
