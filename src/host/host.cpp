@@ -7,6 +7,7 @@
 #include "scene/picking.h"
 #include "scene/viewer.h"
 #include "host/globals.h"
+#include "host/panel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -764,6 +765,10 @@ void THost::ShowProtractor() {
 // --- page commands ---
 
 void THost::RegisterOperations(TOperationRegistry& ops) {
+    // The course areas' own steps first, so the host's own keep their names.
+    ForEachPageStep([this, &ops](const QString& name, const TPageStep& step) {
+        ops.Register(name, [this, step](const QVariantList& a) { step(C.ViewParent ? C.ViewParent->window() : nullptr, a); });
+    });
     auto f = [](const QVariantList& a, int i) { return a.value(i).toFloat(); };
     ops.Register("Start", [this](const QVariantList&) { Start(); });
     ops.Register("Stop", [this](const QVariantList&) { Stop(); });

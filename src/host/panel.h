@@ -47,4 +47,11 @@ void RegisterPanel(std::int32_t id, TPanelInfo info);
 // The panel row of a topic, or nullptr (no panel: the container stays empty).
 const TPanelInfo* PanelInfo(std::int32_t id);
 
+// A page command's step that a course area carries out itself (a dialog of
+// its own, say), given the main window to open it over. The host registers
+// these with its own steps; a step of the host's keeps its name.
+using TPageStep = std::function<void(QWidget* window, const QVariantList& args)>;
+void RegisterPageStep(const QString& name, TPageStep step);
+void ForEachPageStep(const std::function<void(const QString&, const TPageStep&)>& visit);
+
 } // namespace quarvel
