@@ -824,8 +824,13 @@ void THost::RegisterOperations(TOperationRegistry& ops) {
     ops.Register("Reset", [this](const QVariantList&) { ResetClicked(); });
     ops.Register("Protractor", [this](const QVariantList&) { ShowProtractor(); });
     ops.Register("RayBox", [this, f](const QVariantList& a) {
-        // Acts on the block named in the command only while that block is shown.
-        if (a.value(2).toInt() != m_block || !m_model)
+        // The course reaches a block's page by an ordinary link, which leaves
+        // the previous block shown: the command brings its own block first
+        // (its page is open already).
+        if (!m_model)
+            return;
+        BlockChosen(a.value(2).toInt());
+        if (a.value(2).toInt() != m_block)
             return;
         if (TSceneObject* box = SceneBase->FindByName(QStringLiteral("raybox"))) {
             box->SetPosition(f(a, 0), box->Position().y(), f(a, 1));
