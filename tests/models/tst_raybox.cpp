@@ -254,6 +254,22 @@ void TestRaybox::inTheWindow() {
     THost& host = *f.Host;
     f.Topics->SelectTopic(19);
     QCOMPARE(host.Block(), 0);
+    // Dragging the ray box by its knob, on top in the middle of the box:
+    // the box moves and its rays follow.
+    {
+        TSceneObject* box = host.SceneBase->FindByName(QStringLiteral("raybox"));
+        const QVector3D before = box->Position();
+        const auto at = host.GLViewer->Viewport().Project(box->AbsoluteMatrix().map(QVector3D(0, 0, 1.29f)));
+        QVERIFY(at);
+        QCOMPARE(host.GLViewer->PickAt(*at).Object, box->Child(1));
+        host.MousePressed(*at, Qt::LeftButton);
+        host.MouseMoved(*at + QPointF(0, 25), Qt::LeftButton);
+        host.MouseMoved(*at + QPointF(0, 50), Qt::LeftButton);
+        QVERIFY((box->Position() - before).length() > 0.5f);
+        QVERIFY(box->Position().x() >= 1.8f);
+        QVERIFY(Near(Beam(box), (-box->Position()).normalized()));
+        QVERIFY(Near(FarEnd(host.SceneBase->Child(0)->Child(2)), box->Position()));
+    }
     QVERIFY(f.RunPageCommand(QStringLiteral("+i=90")));
     QVERIFY(Near(host.SceneBase->FindByName(QStringLiteral("raybox"))->Position(), {5, 0, 0}));
     // The D shape's command from the rectangular block's page brings the D shape.
