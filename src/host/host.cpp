@@ -675,8 +675,12 @@ void THost::Hover(QPointF pos) {
         handFor = QStringLiteral("raybox");
     else if (id == 20 || id == 22)
         handFor = QStringLiteral("target");
-    if (!handFor.isEmpty())
-        GLViewer->SetPointer(name == handFor ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (!handFor.isEmpty()) {
+        bool draggable = false;
+        for (TSceneObject* o = hit.Object; o && o != SceneBase && !draggable; o = o->Parent())
+            draggable = o->Name == handFor && (id != 10 || o == hit.Object);
+        GLViewer->SetPointer(draggable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
 }
 
 void THost::MousePressed(QPointF pos, Qt::MouseButtons buttons) {
@@ -699,8 +703,12 @@ void THost::MousePressed(QPointF pos, Qt::MouseButtons buttons) {
                     relay->SwitchAnimation();
             }
         } else if (DragLimits(id)) {
-            const TPickResult hit = GLViewer->PickAt(pos);
-            S.PickedObject = hit.Object && hit.Object->Name == DragName(id) ? hit.Object : nullptr;
+            // A part of a draggable object (the ray box's bulb, knob or slit
+            // plate) drags the object it belongs to.
+            TSceneObject* o = GLViewer->PickAt(pos).Object;
+            while (o && o != SceneBase && o->Name != DragName(id))
+                o = o->Parent();
+            S.PickedObject = o && o != SceneBase ? o : nullptr;
             const QVector3D a = ScreenPointToPlane(pos);
             S.DragAnchor[0] = a.x(), S.DragAnchor[1] = a.y(), S.DragAnchor[2] = a.z(), S.DragAnchor[3] = 0;
         }
@@ -829,8 +837,13 @@ void THost::RegisterOperations(TOperationRegistry& ops) {
     ops.Register("Reset", [this](const QVariantList&) { ResetClicked(); });
     ops.Register("Protractor", [this](const QVariantList&) { ShowProtractor(); });
     ops.Register("RayBox", [this, f](const QVariantList& a) {
-        // Acts on the block named in the command only while that block is shown.
-        if (a.value(2).toInt() != m_block || !m_model)
+        // The course reaches a block's page by an ordinary link, which leaves
+        // the previous block shown: the command brings its own block first
+        // (its page is open already).
+        if (!m_model)
+            return;
+        BlockChosen(a.value(2).toInt());
+        if (a.value(2).toInt() != m_block)
             return;
         if (TSceneObject* box = SceneBase->FindByName(QStringLiteral("raybox"))) {
             box->SetPosition(f(a, 0), box->Position().y(), f(a, 1));

@@ -75,6 +75,10 @@ void TStartupDriver::AfterCommands() {
         MeasureAnimation();
         return;
     }
+    if (m_options.Benchmark && m_frame->Host->SceneBase->Count() > 0) {
+        MeasureStillScene();
+        return;
+    }
     if (m_options.Screenshot.isEmpty() && !m_options.Quit)
         return;
     if (m_options.Screenshot.isEmpty()) {
@@ -139,6 +143,24 @@ void TStartupDriver::MeasureAnimation() {
         if (m_options.Screenshot.isEmpty() && !m_options.Quit)
             return;
         Finish();
+    });
+}
+
+void TStartupDriver::MeasureStillScene() {
+    // A model without animation (one the pupil drags) redraws on demand:
+    // the cost of one full redraw in the same 1024 x 768 window, frames back to back.
+    m_frame->showNormal();
+    m_frame->resize(1024, 768);
+    m_frame->Splitter->MoveLeftPaneTo(512);
+    QTimer::singleShot(500, this, [this] {
+        const double ms = m_frame->Host->GLViewer->MeasureFrameTime(200);
+        if (ms > 0)
+            std::printf("fps: %.1f\nframe_ms_mean: %.2f\n", 1000.0 / ms, ms);
+        else
+            std::printf("fps: 0\n");
+        std::fflush(stdout);
+        if (!m_options.Screenshot.isEmpty() || m_options.Quit)
+            Finish();
     });
 }
 

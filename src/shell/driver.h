@@ -28,6 +28,7 @@ private:
     void Finish();
     void Quit();
     void MeasureAnimation();
+    void MeasureStillScene();
     TFrameFrm* m_frame;
     TCommandLine m_options;
     bool m_done = false;

@@ -4,6 +4,8 @@
 #include "models/light/colmix.h"
 #include "models/light/eye.h"
 #include "models/light/lensexpt.h"
+#include "models/light/planemirror.h"
+#include "models/light/refraction.h"
 #include "models/light/symdraw.h"
 
 namespace quarvel {
@@ -14,6 +16,8 @@ void RegisterLightTopics() {
     RegisterColMixPanels();
     RegisterCameraPanel();
     RegisterSymDrawPanel();
+    RegisterPlaneMirrorModels();
+    RegisterRefractionModel();
 }
 
 } // namespace quarvel
