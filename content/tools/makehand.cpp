@@ -77,6 +77,11 @@ int main(int argc, char** argv) {
     // Thumb from the heel of the hand straight up along +y (the motion).
     AddFinger(hand, {{-0.17f, 0.1f, 0.02f}, {-0.08f, 0.17f, 0.02f}, {-0.06f, 0.28f, 0.02f}, {-0.06f, 0.38f, 0.02f}},
               0.038f);
+    // 3DS files stand on z: the course's y-up frame is written z-up, as
+    // readers of the format turn it back.
+    for (auto* v : {&hand.Positions, &hand.Normals})
+        for (QVector3D& p : *v)
+            p = QVector3D(p.x(), -p.z(), p.y());
     if (!SaveMeshAs3ds(hand, QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
