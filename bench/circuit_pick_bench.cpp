@@ -1,7 +1,7 @@
 // Hovering over the bell and relay models: what one pointer move costs the
 // pick under it (the 3 x 3 pixel square), over a grid of points across the
 // 3D view of the main window at 1024 x 768 (the left half, 512 x 700), with
-// the topic's own camera. Prints `name: value` lines, microseconds per pick
+// the topic's own camera, over the part of the view the model covers. Prints `name: value` lines, microseconds per pick
 // of the thread's own processor time.
 
 #include "host/globals.h"
@@ -12,6 +12,7 @@
 #include "scene/picking.h"
 
 #include <QGuiApplication>
+#include <QRectF>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -39,10 +40,21 @@ void Run(const char* name, const std::function<void(TSceneObject*, TMaterialLibr
     TViewport view;
     view.Camera = camera;
     view.Size = QSize(512, 700);
+    // A 24 x 24 grid over the model's part of the view (where the objects'
+    // places land on the screen, with a margin).
+    QRectF area;
+    std::function<void(TSceneObject*)> take = [&](TSceneObject* o) {
+        if (auto at = view.Project(o->AbsolutePosition()))
+            area = area.isNull() ? QRectF(*at, QSizeF(1, 1)) : area.united(QRectF(*at, QSizeF(1, 1)));
+        for (int i = 0; i < o->Count(); ++i)
+            take(o->Child(i));
+    };
+    take(base);
+    area.adjust(-30, -30, 30, 30);
     std::vector<QPointF> grid;
-    for (int y = 0; y < 28; ++y)
-        for (int x = 0; x < 20; ++x)
-            grid.emplace_back(12.8 + 25.6 * x, 12.5 + 25 * y);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x)
+            grid.emplace_back(area.left() + area.width() * (x + 0.5) / 24, area.top() + area.height() * (y + 0.5) / 24);
     for (const QPointF& p : grid) // warm up: pick trees are built on first use
         Pick(&root, &lib, view, p);
     std::vector<double> times;
