@@ -661,6 +661,7 @@ void THost::Hover(QPointF pos) {
         if (name == QLatin1String("switch")) {
             GLViewer->SetPointer(Qt::PointingHandCursor);
         } else if (parts.contains(name)) {
+            GLViewer->SetPointer(Qt::ArrowCursor); // only the switch takes clicks
             SetStatusText(parts.value(name));
         } else {
             GLViewer->SetPointer(Qt::ArrowCursor);

@@ -51,6 +51,12 @@ void TStartupDriver::PageReady() {
 }
 
 void TStartupDriver::RunNextCommand() {
+    // A turn animation (motor, left-hand rule) finishes before the next
+    // command or the picture, as a pupil's next click would wait for it.
+    if (m_frame->Host && m_frame->Host->Turning()) {
+        QTimer::singleShot(50, this, &TStartupDriver::RunNextCommand);
+        return;
+    }
     if (m_nextCommand >= m_options.Commands.size()) {
         AfterCommands();
         return;
