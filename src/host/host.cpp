@@ -784,7 +784,7 @@ void THost::RegisterOperations(TOperationRegistry& ops) {
         auto* moon = dynamic_cast<TMoonPhaseTopic*>(m_model.get());
         if (!moon)
             return;
-        SetTimer(false);
+        Stop(); // fully: Start continues from the commanded position
         moon->Update(f(a, 0));
         moon->DrawStrip(f(a, 0));
         SetBarValue(a.value(0).toInt());
