@@ -6,11 +6,13 @@
 #include "scene/solids.h"
 #include "scene/viewer.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <functional>
 
 namespace quarvel {
 
