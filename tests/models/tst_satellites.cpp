@@ -98,9 +98,10 @@ void TestSatellites::satellitePositions_data() {
     QTest::newRow("15: north pole") << 15.f << QVector3D(0, p, 0)
                                     << QVector3D(g * std::cos(0.261799f), 0, -g * std::sin(0.261799f))
                                     << QPoint(61, 0);
+    // At a pole any longitude is right: the dot has jumped there already.
     QTest::newRow("45: south pole") << 45.f << QVector3D(0, -p, 0)
                                     << QVector3D(g * std::cos(0.785398f), 0, -g * std::sin(0.785398f))
-                                    << QPoint(36, 130);
+                                    << QPoint(182, 130);
     // A quarter turn of the Earth eastwards; one and a half polar orbits.
     QTest::newRow("90") << 90.f << QVector3D(0, 0, -p) << QVector3D(0, 0, -g) << QPoint(0, 65);
 }
@@ -165,7 +166,7 @@ void TestSatellites::groundTrackStrip() {
     // Near the edge the dot shows at both ends of the map.
     DrawGroundTrack(strip, map, 90, Qt::lightGray);
     QVERIFY(strip.pixelColor(left + 3, 65).red() > 150);
-    QVERIFY(strip.pixelColor(left + 292 - 4, 65).red() > 150);
+    QVERIFY(strip.pixelColor(left + 292 - 2, 65).red() > 150);
     QVERIFY(strip.pixelColor(left - 2, 65) == QColor(Qt::lightGray)); // but not beside it
     // The dot picture: red inside, transparent at the corners.
     const QImage picture = GroundTrackDotPicture();
