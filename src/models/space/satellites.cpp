@@ -193,8 +193,15 @@ void TSatellitesModel::DrawStrip(float position) {
     QLabel* label = Host.C.Moonpic;
     if (!label)
         return;
-    QImage strip(std::max(292, label->width()), 130, QImage::Format_RGB32);
-    DrawGroundTrack(strip, Host.BitmapList[0], position, QApplication::palette().color(QPalette::Button));
+    const int width = std::max(292, label->width());
+    const QImage& map = Host.BitmapList[0];
+    const QPoint dot = map.isNull() ? QPoint() : GroundTrackDot(position, map.width(), map.height());
+    if (dot == m_dot && width == m_width && label->pixmap().width() == width)
+        return; // the same picture
+    m_dot = dot;
+    m_width = width;
+    QImage strip(width, 130, QImage::Format_RGB32);
+    DrawGroundTrack(strip, map, position, QApplication::palette().color(QPalette::Button));
     label->setPixmap(QPixmap::fromImage(strip));
 }
 

@@ -88,6 +88,9 @@ public:
 
 private:
     std::unique_ptr<QObject> m_resizeWatch;
+    // Where the strip last showed the dot, and at what width.
+    QPoint m_dot{-1, -1};
+    int m_width = 0;
 };
 
 class TGravityModel : public TGravityTopic {

@@ -198,7 +198,17 @@ void TMoonPhaseModel::DrawStrip(float position) {
     QLabel* label = Host.C.Moonpic;
     if (!label)
         return;
-    QImage strip(std::max(1, label->width()), 130, QImage::Format_RGB32);
+    const int width = std::max(1, label->width());
+    // The picture changes a few times a second while the animation runs.
+    const QString shown = QStringLiteral("%1 %2 %3 %4")
+                              .arg(width)
+                              .arg(MoonPhaseEdge(position))
+                              .arg(position <= 5040)
+                              .arg(MoonDayText(position));
+    if (shown == m_shown && label->pixmap().width() == width)
+        return;
+    m_shown = shown;
+    QImage strip(width, 130, QImage::Format_RGB32);
     DrawMoonPhase(strip, Host.BitmapList[0], position);
     label->setPixmap(QPixmap::fromImage(strip));
 }

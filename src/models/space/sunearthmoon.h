@@ -96,6 +96,8 @@ public:
 
 private:
     std::unique_ptr<QObject> m_resizeWatch;
+    // What the strip last showed: it is drawn again only when that changes.
+    QString m_shown;
 };
 
 class TEclipseModel : public TCommonTopic {
