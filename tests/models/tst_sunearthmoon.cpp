@@ -223,6 +223,7 @@ void TestSunEarthMoon::eclipseSeenFromTheEarth() {
     QVERIFY(!earth->SurfaceShown());
     QCOMPARE(earth->Geometry().TriangleCount(), std::size_t(0));
     QVERIFY(earth->Visible && earth->Child(0)->Visible); // the Moon is still drawn
+    QVERIFY(!earth->Child(1)->Visible && !base.Child(1)->Visible && !base.Child(2)->Visible);
     // From there the Moon's disc covers the Sun's, all but a hair.
     const QVector3D moon = earth->Child(0)->AbsolutePosition();
     const float moonAngle = std::asin(1.35f / (moon - eye).length());
@@ -231,6 +232,7 @@ void TestSunEarthMoon::eclipseSeenFromTheEarth() {
     ShowEclipseEarthFrom(&base, QVector3D(-49.38f, 39.6f, 96.93f));
     QVERIFY(earth->SurfaceShown());
     QVERIFY(earth->Geometry().TriangleCount() > 0);
+    QVERIFY(earth->Child(1)->Visible && base.Child(1)->Visible && base.Child(2)->Visible);
 }
 
 void TestSunEarthMoon::dayNightScene() {

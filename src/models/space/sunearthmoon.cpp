@@ -268,8 +268,13 @@ void ShowEclipseEarthFrom(TSceneObject* base, const QVector3D& eye) {
     auto* earth = dynamic_cast<TGlobe*>(base->Child(0)->Child(0));
     if (!earth)
         return;
-    // Within two radii of the centre the globe would fill the view.
-    earth->ShowSurface((eye - earth->AbsolutePosition()).length() > 2 * earth->Radius());
+    // Within two radii of the centre the globe would fill the view, and
+    // the lines through the Earth would cross the Sun and the Moon.
+    const bool away = (eye - earth->AbsolutePosition()).length() > 2 * earth->Radius();
+    earth->ShowSurface(away);
+    earth->Child(1)->Visible = away; // the Moon's orbit
+    base->Child(1)->Visible = away;  // the Sun-Earth line
+    base->Child(2)->Visible = away;  // the Earth's orbit
 }
 
 void TEclipseModel::Build() { BuildEclipseScene(Host.SceneBase); }

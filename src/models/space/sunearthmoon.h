@@ -59,8 +59,9 @@ void BuildMoonPhaseScene(TSceneObject* base);
 void UpdateMoonPhaseScene(TSceneObject* base, float x);
 void BuildEclipseScene(TSceneObject* base);
 void UpdateEclipseScene(TSceneObject* base, TLight* light1, TLight* light2, float x);
-// The Earth's globe is left out while `eye` (a point in the scene) is at the
-// Earth, so the view from the Earth shows the sky; its Moon and lines stay.
+// The Earth's globe and the lines through the Earth are left out while
+// `eye` (a point in the scene) is at the Earth, so the view from the Earth
+// shows the Sun and the Moon alone.
 void ShowEclipseEarthFrom(TSceneObject* base, const QVector3D& eye);
 void BuildDayNightScene(TSceneObject* base);
 void UpdateDayNightScene(TSceneObject* base, float x);
