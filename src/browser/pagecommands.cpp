@@ -33,11 +33,12 @@ const QList<TRow>& Rows() {
         add(1, "+c1", {S("MoonPosition", {1080}), Camera(-6.34, 3.25, 9.4, kScaled), SceneBase(0, 0, 0, kAbsolute)});
         add(1, "+c2", {S("MoonPosition", {9000}), Camera(-5.87, 1.2, -9.77, kScaled), SceneBase(0, 0, 0, kAbsolute)});
         // Eclipses.
-        add(2, "+eclipse", {S("Stop"), S("Update", {900}), Camera(-49.38, 39.6, 96.93, kAbsolute),
-                            SceneBase(0, 0, 0, kAbsolute), S("ScrollBar", {900})});
-        // The eclipse model places the second view beside the Earth, on the -x side.
-        add(2, "+eclipse2", {S("Stop"), S("Update", {900}), Camera(-55.69, 0, 0, kAbsolute),
-                             SceneBase(0, 0, 0, kAbsolute), S("ScrollBar", {900})});
+        // The camera moves first: the model leaves the Earth's globe out when the view is from the Earth.
+        add(2, "+eclipse", {S("Stop"), Camera(-49.38, 39.6, 96.93, kAbsolute), SceneBase(0, 0, 0, kAbsolute),
+                            S("Update", {900}), S("ScrollBar", {900})});
+        // The eclipse seen from the Earth: the Moon's disc just covers the Sun's.
+        add(2, "+eclipse2", {S("Stop"), Camera(0, 0, -55.69, kAbsolute), SceneBase(0, 0, 0, kAbsolute),
+                             S("Update", {900}), S("ScrollBar", {900})});
         // Day and night.
         add(3, "", {S("Stop")});
         add(3, "+show", {S("ScrollBar", {0}), Camera(0.12, 0.37, 7.03, kScaled), SceneBase(-0.67, 0, 0, kScaled),

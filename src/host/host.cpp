@@ -65,6 +65,9 @@ THost::THost(TFrameState& state, THostControls controls, QObject* parent)
     for (TLight* l : {SpaceLight1, SpaceLight2}) {
         l->On = false;
         l->ConstantAttenuation = 1;
+        // Plain white sunlight: no highlight, which would wash the Earth's
+        // texture (shiny by its material) out to white over its day side.
+        l->Specular = {0, 0, 0, 1};
     }
     SpaceLight1->Name = QStringLiteral("SpaceLight1");
     SpaceLight2->Name = QStringLiteral("SpaceLight2");
@@ -798,7 +801,7 @@ void THost::RegisterOperations(TOperationRegistry& ops) {
         auto* moon = dynamic_cast<TMoonPhaseTopic*>(m_model.get());
         if (!moon)
             return;
-        SetTimer(false);
+        Stop(); // fully: Start continues from the commanded position
         moon->Update(f(a, 0));
         moon->DrawStrip(f(a, 0));
         SetBarValue(a.value(0).toInt());

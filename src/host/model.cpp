@@ -223,8 +223,9 @@ void TMoonPhaseTopic::Scroll(int v) {
 
 // --- 3: day and night ---
 QString TNightDayTopic::ClockText(float position) {
-    const float hours = position / 15;
-    return QString::asprintf("GMT %2.2d hrs: %2.2d min", int(Trunc(hours)), int(RoundHalfEven(Frac(hours) * 60)));
+    // Whole minutes first (4 a unit), so a position between two never shows "60 min".
+    const std::int64_t t = RoundHalfEven(double(position) * 4);
+    return QString::asprintf("GMT %2.2d hrs: %2.2d min", int(Mod(Div(t, 60), 24)), int(Mod(t, 60)));
 }
 void TNightDayTopic::BuildSequence() {
     Host.CreateStatusText();

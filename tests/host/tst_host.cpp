@@ -179,6 +179,8 @@ private slots:
     void cleanup();
     void tickWrapsOnceAtTheBarMaximum();
     void startReadsTheBar();
+    void dayNightClock_data();
+    void dayNightClock();
     void gravityStepsEveryTwoUnits();
     void leftHandStopsPast70();
     void conductionStopsAtTheMaximum();
@@ -323,6 +325,27 @@ void TestHost::startReadsTheBar() {
     QVERIFY(!m_host->TimerRunning());
     QVERIFY(m_actions[0]->isEnabled());
     QVERIFY(AbortLoops);
+}
+
+void TestHost::dayNightClock_data() {
+    QTest::addColumn<float>("position");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("midnight") << 0.f << "GMT 00 hrs: 00 min";
+    QTest::newRow("noon after a build") << 180.f << "GMT 12 hrs: 00 min";
+    QTest::newRow("bar at 190") << 190.f << "GMT 12 hrs: 40 min";
+    QTest::newRow("bar at 195") << 195.f << "GMT 13 hrs: 00 min";
+    // Between two whole minutes near the hour: the next hour, never "60 min".
+    QTest::newRow("just before one") << 14.9f << "GMT 01 hrs: 00 min";
+    QTest::newRow("just before seven") << 104.93f << "GMT 07 hrs: 00 min";
+    QTest::newRow("a quarter minute") << 100.06f << "GMT 06 hrs: 40 min";
+    QTest::newRow("end of the day") << 359.95f << "GMT 00 hrs: 00 min";
+    QTest::newRow("last minute") << 359.7f << "GMT 23 hrs: 59 min";
+}
+
+void TestHost::dayNightClock() {
+    QFETCH(float, position);
+    QFETCH(QString, text);
+    QCOMPARE(TNightDayTopic::ClockText(position), text);
 }
 
 void TestHost::gravityStepsEveryTwoUnits() {
