@@ -1,11 +1,21 @@
 #include "models/electromagnetism/area.h"
 
 #include "models/electromagnetism/permmagfrm.h"
+#include "models/electromagnetism/domains.h"
+#include "models/electromagnetism/earthfield.h"
+#include "models/electromagnetism/emagnetfrm.h"
+#include "models/electromagnetism/solenoidfrm.h"
+#include "models/electromagnetism/stwire.h"
 
 namespace quarvel {
 
 void RegisterElectromagnetismTopics() {
     RegisterMagnetsPanel();
+    RegisterSolenoidPanel();
+    RegisterEMagnetPanel();
+    RegisterStraightWireModel();
+    RegisterDomainsModel();
+    RegisterEarthFieldModel();
 }
 
 } // namespace quarvel
