@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>

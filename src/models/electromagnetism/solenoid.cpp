@@ -24,19 +24,29 @@ void TSolenoid::BuildCoil() {
         Coil[std::size_t(i)] = {float(Radius * std::cos(t)), float(Radius * std::sin(t)), float(w * std::sin(t)),
                                 float(w * std::cos(t))};
     }
+    m_pairs.clear();
+    for (int i = 0; i < Segments; ++i) {
+        const int mirror = (Segments - i) % Segments;
+        if (mirror < i)
+            continue; // counted with its pair
+        const TCoilInfo& c = Coil[std::size_t(i)];
+        m_pairs.push_back({c.X, double(c.Y) * c.Y, double(c.Y) * c.WeightSin, c.WeightCos, mirror == i ? 1.0 : 2.0});
+    }
 }
 
 TCoilFieldValue TSolenoid::CoilField(double a, double r, double floor) const {
     TCoilFieldValue b;
     for (int k = 0; k < Turns; ++k) {
         const double da = a - TurnPosition(k);
-        for (const TCoilInfo& c : Coil) {
-            const double dr = r - c.X, dv = -c.Y;
-            const double d = std::sqrt(da * da + dr * dr + dv * dv);
+        for (const TElementPair& c : m_pairs) {
+            // Element (X, Y): dv = -Y, so -dv * WeightSin = Y * WeightSin.
+            const double dr = r - c.X;
+            const double d = std::sqrt(da * da + dr * dr + c.Y2);
             double q = d * d * d;
             if (floor > 0 && q < floor)
                 q = floor;
-            b.Ba += (-dv * c.WeightSin - dr * c.WeightCos) / q;
+            q /= c.Count;
+            b.Ba += (c.YWeightSin - dr * c.WeightCos) / q;
             b.Br += da * c.WeightCos / q;
         }
     }

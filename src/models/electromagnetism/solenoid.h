@@ -83,6 +83,12 @@ public:
     static void PaintCompass(QPainter& p, const QRectF& box, double angle);
 
 private:
+    // Elements i and Segments - i of a turn lie mirror-wise across the plane
+    // of the drawing and add the same field there: each pair is summed once.
+    struct TElementPair {
+        double X, Y2, YWeightSin, WeightCos, Count;
+    };
+    std::vector<TElementPair> m_pairs;
     void DrawFieldLines(QPainter& p, QSize size, double scale) const;
     void DrawTurns(QPainter& p, double scale) const;
     static void DrawGrid(QPainter& p, QSize size, double scale);
