@@ -59,6 +59,8 @@ private slots:
     void tracerStopsOnAWire();
     void tracerStepCap();
     void tracedLinesEndOnTheQuadrantEdge();
+    void arrowheadsPointAlongTheField_data();
+    void arrowheadsPointAlongTheField();
     void turnColoursFollowTheCurrent();
     // electromagnet science
     void ammeterText_data();
@@ -272,6 +274,39 @@ void TestElectromagnets::tracedLinesEndOnTheQuadrantEdge() {
         QVERIFY(last.x() == 0 || last.x() == m * scale || last.y() == 0 || last.y() == n * scale);
         for (const QPointF& p : line)
             QVERIFY(p.x() >= 0 && p.x() <= m * scale && p.y() >= 0 && p.y() <= n * scale);
+    }
+}
+
+void TestElectromagnets::arrowheadsPointAlongTheField_data() {
+    QTest::addColumn<int>("dir");
+    QTest::addColumn<int>("turns");
+    QTest::addColumn<int>("radius");
+    QTest::newRow("5 turns") << 1 << 5 << 20;
+    QTest::newRow("5 turns reversed") << -1 << 5 << 20;
+    QTest::newRow("1 turn, radius 50") << 1 << 1 << 50;
+    QTest::newRow("12 turns, radius 40, reversed") << -1 << 12 << 40;
+}
+
+void TestElectromagnets::arrowheadsPointAlongTheField() {
+    QFETCH(int, dir);
+    QFETCH(int, turns);
+    QFETCH(int, radius);
+    TSolenoid s;
+    s.CurrentDir = dir;
+    s.Turns = turns;
+    s.Radius = float(radius);
+    s.BuildCoil();
+    const double scale = 1.5;
+    const auto lines = s.FieldLines(QSize(800, 600), scale);
+    QCOMPARE(lines.Lines.size(), 4 * s.LineStarts().size());
+    QCOMPARE(lines.Heads.size(), 2 + lines.Lines.size());
+    for (const auto& head : lines.Heads) {
+        const QPointF base = (head[1] + head[2]) / 2, along = head[0] - base;
+        const TCoilFieldValue b = s.CoilField(base.x() / scale, base.y() / scale, 1e-6);
+        // The field's screen components; the current's direction turns it round.
+        const double right = dir * b.Ba, down = dir * b.Br;
+        QVERIFY2(along.x() * right + along.y() * down > 0,
+                 qPrintable(QStringLiteral("head at %1, %2").arg(base.x()).arg(base.y())));
     }
 }
 

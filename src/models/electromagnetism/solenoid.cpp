@@ -143,27 +143,23 @@ void TSolenoid::DrawGrid(QPainter& p, QSize size, double scale) {
         p.drawLine(QLineF(-w2, j * step, w2, j * step));
 }
 
-void TSolenoid::DrawFieldLines(QPainter& p, QSize size, double scale) const {
+TSolenoid::TFieldLines TSolenoid::FieldLines(QSize size, double scale) const {
+    TFieldLines out;
     const double m = size.width() / 2.0 / scale, n = size.height() / 2.0 / scale;
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(kArrowGreen);
     const double f = CurrentDir * 2.5 * scale, g = 2 * scale;
-    auto drawArrow = [&](const std::array<QPointF, 3>& head) { p.drawPolygon(head.data(), 3); };
-    p.drawLine(QLineF(-m * scale, 0, m * scale, 0));
-    drawArrow(ArrowHead({0.75 * m, 0}, 0, f, g));
-    drawArrow(ArrowHead({-0.75 * m, 0}, 0, f, g));
-
-    auto arrowFor = [&](const QPolygonF& line, double sign) {
-        if (line.last().x() != 0) {
-            const int h = std::min(int(line.size()) / 2, int(line.size()) - 2);
+    out.Heads.push_back(ArrowHead({0.75 * m, 0}, 0, f, g));
+    out.Heads.push_back(ArrowHead({-0.75 * m, 0}, 0, f, g));
+    auto arrowFor = [&](const std::vector<QPointF>& line, double sign) {
+        if (line.back().x() != 0 && line.size() >= 2) {
+            const std::size_t h = std::min(line.size() / 2, line.size() - 2);
             return ArrowHead(line[h + 1], LineArrowAngle(line[h], line[h + 1]), sign * f, g);
         }
-        return ArrowHead({0, 0}, 0, f, g);
+        return ArrowHead({0, 0}, 0, f, g); // back on the middle plane: at the centre, along the axis
     };
-    auto mirrored = [](QPolygonF poly, bool inAxis) {
-        for (QPointF& q : poly)
+    auto mirrored = [](std::vector<QPointF> line, bool inAxis) {
+        for (QPointF& q : line)
             q = inAxis ? QPointF(q.x(), -q.y()) : QPointF(-q.x(), q.y());
-        return poly;
+        return line;
     };
     auto mirroredHead = [](std::array<QPointF, 3> head) {
         for (QPointF& q : head)
@@ -171,22 +167,32 @@ void TSolenoid::DrawFieldLines(QPainter& p, QSize size, double scale) const {
         return head;
     };
     for (double u : LineStarts()) {
-        const std::vector<QPointF> traced = TraceLine(u, m, n, scale);
-        const QPolygonF line(QList<QPointF>(traced.begin(), traced.end()));
+        std::vector<QPointF> line = TraceLine(u, m, n, scale);
+        // Drawn mirrored in the axis and in the middle plane; there the
+        // tracing runs against the field, so the arrowhead turns round.
         const auto head = arrowFor(line, 1);
-        p.setBrush(Qt::NoBrush);
-        p.drawPolyline(line);
-        p.drawPolyline(mirrored(line, true));
-        const QPolygonF back = mirrored(line, false);
-        p.drawPolyline(back);
-        p.drawPolyline(mirrored(back, true));
-        p.setBrush(kArrowGreen);
+        std::vector<QPointF> back = mirrored(line, false);
         const auto backHead = arrowFor(back, -1);
-        drawArrow(head);
-        drawArrow(mirroredHead(head));
-        drawArrow(backHead);
-        drawArrow(mirroredHead(backHead));
+        out.Lines.push_back(mirrored(line, true));
+        out.Lines.push_back(mirrored(back, true));
+        out.Lines.push_back(std::move(line));
+        out.Lines.push_back(std::move(back));
+        out.Heads.insert(out.Heads.end(), {head, mirroredHead(head), backHead, mirroredHead(backHead)});
     }
+    return out;
+}
+
+void TSolenoid::DrawFieldLines(QPainter& p, QSize size, double scale) const {
+    const double m = size.width() / 2.0 / scale;
+    const TFieldLines lines = FieldLines(size, scale);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(QLineF(-m * scale, 0, m * scale, 0));
+    p.setBrush(Qt::NoBrush);
+    for (const auto& line : lines.Lines)
+        p.drawPolyline(line.data(), int(line.size()));
+    p.setBrush(kArrowGreen);
+    for (const auto& head : lines.Heads)
+        p.drawPolygon(head.data(), 3);
 }
 
 void TSolenoid::DrawTurns(QPainter& p, double scale) const {

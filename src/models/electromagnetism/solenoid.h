@@ -71,6 +71,14 @@ public:
     // The start distances of the lines: LineGap(0), then on while within the coil.
     std::vector<double> LineStarts() const;
 
+    // Every drawn line (each traced one four times, mirrored) and every
+    // arrowhead, the axis's two included, in pixels from the centre.
+    struct TFieldLines {
+        std::vector<std::vector<QPointF>> Lines;
+        std::vector<std::array<QPointF, 3>> Heads;
+    };
+    TFieldLines FieldLines(QSize size, double scale) const;
+
     // Arrowhead corners (tip first) at `anchor` turned by `beta`; f along, g across.
     static std::array<QPointF, 3> ArrowHead(QPointF anchor, double beta, double f, double g);
     // The turn of an arrowhead pointing from p to q.
