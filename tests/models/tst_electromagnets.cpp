@@ -409,6 +409,15 @@ void TestElectromagnets::countedNailsStayInThePicture() {
             QVERIFY2(p.y() >= 0 && p.y() <= 80 && p.x() >= 0 && p.x() <= 87, qPrintable(QString::number(k)));
         }
     }
+    // A pane narrower than the picture's width narrows the picture instead of cutting it off.
+    m.Stage = 2;
+    m.NailCount = 130;
+    const int w = 612, h = 900;
+    const double scale = m.ScaleFor(w, h);
+    QVERIFY((TEMagnet::CountedNailPosition(129).x() + 1.2) * scale <= w);
+    m.NailCount = 60;
+    QVERIFY(56 * m.ScaleFor(w, h) <= w); // the supply's right edge
+    QCOMPARE(m.ScaleFor(1200, h), h * 0.0125);
     // Nails never lie on one another.
     for (int i = 0; i < 200; ++i)
         for (int j = i + 1; j < 200; ++j) {
@@ -533,7 +542,7 @@ void TestElectromagnets::emagnetPanel() {
     QCOMPARE(f.Coils->maximum(), 100);
     QCOMPARE(f.Current->maximum(), 12);
     QVERIFY(!f.Pic->Picture().isNull());
-    QCOMPARE(f.Magnet.Scale, f.Pic->height() * 0.0125);
+    QCOMPARE(f.Magnet.Scale, std::min(f.Pic->height() * 0.0125, f.Pic->width() / 57.0));
     f.Current->setValue(0);
     QCOMPARE(f.Magnet.NailCount, 0);
     f.AddBtn->trigger();

@@ -153,10 +153,15 @@ const QImage& TEMagnet::NailHeap() {
     return heap;
 }
 
+double TEMagnet::ScaleFor(int width, int height) const {
+    const double need = Stage == 2 && NailCount > 100 ? 87 : 57;
+    return std::min(height * 0.0125, width / need);
+}
+
 QImage TEMagnet::Draw(int width, int height) const {
     // An empty picture (before the panel is laid out) has nothing to draw on,
     // and a zero scale would ask for zero-sized fonts.
-    const double s = height * 0.0125;
+    const double s = ScaleFor(width, height);
     if (width <= 0 || height <= 0 || s <= 0)
         return {};
     QImage img(width, height, QImage::Format_RGB32);

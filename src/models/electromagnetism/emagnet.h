@@ -58,6 +58,10 @@ public:
     // beside the first, so every nail stays inside the picture.
     static QPointF CountedNailPosition(int k);
 
+    // Pixels per unit: the picture is 80 units high, and narrowed when the
+    // panel is too narrow for its width (57 units; 87 when more than a
+    // hundred nails are laid out), so nothing is cut off at the right.
+    double ScaleFor(int width, int height) const;
     // The picture, `width` x `height` pixels; a null image when either is 0.
     QImage Draw(int width, int height) const;
     // The core texture and the nail heap, drawn in code.

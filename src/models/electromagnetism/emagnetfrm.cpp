@@ -104,7 +104,7 @@ void TEMagnetFrm::ShowControls() {
 }
 
 void TEMagnetFrm::Redraw() {
-    Magnet.Scale = Pic->height() * 0.0125;
+    Magnet.Scale = Magnet.ScaleFor(Pic->width(), Pic->height());
     const QImage picture = Magnet.Draw(Pic->width(), Pic->height());
     if (picture.isNull())
         return;
