@@ -5,7 +5,9 @@
 #include "models/electromagnetism/domains.h"
 #include "models/electromagnetism/earthfield.h"
 #include "models/electromagnetism/stwire.h"
+#include "scene/picking.h"
 #include "scene/primitives.h"
+#include "scene/viewer.h"
 #include "scene/solids.h"
 #include "shell/courseareas.h"
 #include "shell/framefrm.h"
@@ -339,6 +341,27 @@ void TestFields::straightWireFromItsPage() {
     f.Topics->SelectTopic(20);
     TSceneObject* base = f.Host->SceneBase;
     QCOMPARE(base->Count(), 4);
+    // Dragged round the wire with the left button, the compass turns with the field.
+    {
+        TSceneObject* target = base->Child(0);
+        const TViewport view = f.Host->GLViewer->Viewport();
+        QVERIFY(view.Size.width() > 100);
+        const auto from = view.Project(target->AbsolutePosition());
+        QVERIFY(from);
+        f.Host->MousePressed(*from, Qt::LeftButton);
+        QCOMPARE(f.PickedObject, target);
+        for (float a = 0; a <= 90; a += 15) {
+            const float r = a * 3.14159265f / 180;
+            f.Host->MouseMoved(*view.Project(QVector3D(std::cos(r), target->AbsolutePosition().y(), std::sin(r))),
+                               Qt::LeftButton);
+        }
+        const QVector3D p = target->Position();
+        QVERIFY2(std::abs(p.x()) < 0.1f && std::abs(p.z() - 1) < 0.1f, qPrintable(QStringLiteral("%1 %2").arg(p.x()).arg(p.z())));
+        QVERIFY(NearVec(RedTip(target), QVector3D(p.z(), 0, -p.x()).normalized()));
+        // Far off the card, the compass stays on it.
+        f.Host->MouseMoved(*view.Project(QVector3D(-6, target->AbsolutePosition().y(), 1)), Qt::LeftButton);
+        QVERIFY(target->Position().x() >= -2.25f);
+    }
     QVERIFY(!base->Child(3)->Child(0)->Visible);
     QVERIFY(f.RunPageCommand(QStringLiteral("+SF")));
     QVERIFY(base->Child(3)->Child(0)->Visible);
