@@ -6,6 +6,11 @@
 #include "models/electromagnetism/permmagfrm.h"
 #include "models/electromagnetism/relay.h"
 #include "models/electromagnetism/speakers.h"
+#include "models/electromagnetism/domains.h"
+#include "models/electromagnetism/earthfield.h"
+#include "models/electromagnetism/emagnetfrm.h"
+#include "models/electromagnetism/solenoidfrm.h"
+#include "models/electromagnetism/stwire.h"
 
 namespace quarvel {
 
@@ -16,6 +21,11 @@ void RegisterElectromagnetismTopics() {
     RegisterRelayModel();
     RegisterLeftHandModel();
     RegisterSpeakerModel();
+    RegisterSolenoidPanel();
+    RegisterEMagnetPanel();
+    RegisterStraightWireModel();
+    RegisterDomainsModel();
+    RegisterEarthFieldModel();
 }
 
 } // namespace quarvel
