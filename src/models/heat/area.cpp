@@ -1,5 +1,6 @@
 #include "models/heat/area.h"
 
+#include "models/heat/bunsenfrm.h"
 #include "models/heat/sndplayfrm.h"
 #include "models/heat/sndwavefrm.h"
 #include "models/heat/ktfrm.h"
@@ -14,6 +15,7 @@ void RegisterHeatTopics() {
     RegisterThermometerPanel();
     RegisterTempScalePanel();
     RegisterKineticPanels();
+    RegisterBunsenPanels();
 }
 
 } // namespace quarvel
