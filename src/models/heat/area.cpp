@@ -1,6 +1,7 @@
 #include "models/heat/area.h"
 
 #include "models/heat/bunsenfrm.h"
+#include "models/heat/heatmodels.h"
 #include "models/heat/sndplayfrm.h"
 #include "models/heat/sndwavefrm.h"
 #include "models/heat/ktfrm.h"
@@ -16,6 +17,7 @@ void RegisterHeatTopics() {
     RegisterTempScalePanel();
     RegisterKineticPanels();
     RegisterBunsenPanels();
+    RegisterHeatModels();
 }
 
 } // namespace quarvel
