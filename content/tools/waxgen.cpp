@@ -30,6 +30,16 @@ int main(int argc, char** argv) {
         p.setX(p.x() * k);
         p.setZ(p.z() * k);
     }
+    // The writer stores y up as the file's z up and the reader keeps the
+    // file's axes, so the lump is turned here to rise along -y once read.
+    for (std::size_t i = 0; i < mesh.Positions.size(); ++i) {
+        const QVector3D p = mesh.Positions[i];
+        mesh.Positions[i] = {p.x(), -p.z(), p.y()};
+        if (i < mesh.Normals.size()) {
+            const QVector3D n = mesh.Normals[i];
+            mesh.Normals[i] = {n.x(), -n.z(), n.y()};
+        }
+    }
     if (!SaveMeshAs3ds(mesh, QString::fromLocal8Bit(argv[1]))) {
         QTextStream(stderr) << "cannot write " << argv[1] << "\n";
         return 1;
