@@ -1,5 +1,6 @@
 #include "../testmain.h"
 #include "common/random.h"
+#include "host/globals.h"
 #include "host/host.h"
 #include "models/heat/heatmodels.h"
 #include "scene/material.h"
@@ -255,6 +256,29 @@ void TestHeatModels::waxMesh() {
     QVERIFY2(std::abs(high.y()) < 1e-3f, qPrintable(bounds));
     QVERIFY(low.y() < -0.6f && low.y() > -0.9f);
     QVERIFY(high.x() > 1.1f && high.z() > 1.1f);
+
+    // In the radiation model each lump sits on the outside of its plate,
+    // over its pin's head.
+    const QString oldFolder = MeshFolder;
+    MeshFolder = QStringLiteral(QUARVEL_CONTENT_DIR "/3DS/");
+    TDummyCube base;
+    BuildRadiationModel(&base, m_lib);
+    MeshFolder = oldFolder;
+    for (int i : {3, 4}) {
+        TSceneObject* lump = base.Child(i);
+        QVERIFY(lump->Geometry().TriangleCount() > 0);
+        float minX = 1e9f, maxX = -1e9f;
+        const QMatrix4x4 m = lump->AbsoluteMatrix();
+        for (const QVector3D& p : lump->Geometry().Positions) {
+            minX = std::min(minX, m.map(p).x());
+            maxX = std::max(maxX, m.map(p).x());
+        }
+        const QString range = QStringLiteral("%1 .. %2").arg(minX).arg(maxX);
+        if (i == 3)
+            QVERIFY2(maxX < -5.0f && minX < -5.6f, qPrintable(range));
+        else
+            QVERIFY2(minX > 5.0f && maxX > 5.6f, qPrintable(range));
+    }
 }
 
 void TestHeatModels::modelsFromTheirPages() {
