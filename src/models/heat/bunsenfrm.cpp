@@ -163,8 +163,8 @@ void TBunsenFrm::WaterHsbScroll(int position) {
 }
 
 void TBunsenFrm::SetLargeButtons(bool large) {
+    // Only the scroll bars grow; the buttons keep their 24-pixel pictures.
     m_toolbar->setUpdatesEnabled(false);
-    SetImages(m_toolbar, large);
     for (QScrollBar* bar : {TimeHsb, WaterHsb})
         bar->setFixedSize(large ? QSize(125, 20) : QSize(95, bar == TimeHsb ? 15 : 14));
     m_toolbar->setUpdatesEnabled(true);
