@@ -1,5 +1,7 @@
 #include "models/heat/area.h"
 
+#include "models/heat/bunsenfrm.h"
+#include "models/heat/heatmodels.h"
 #include "models/heat/sndplayfrm.h"
 #include "models/heat/sndwavefrm.h"
 #include "models/heat/ktfrm.h"
@@ -14,6 +16,8 @@ void RegisterHeatTopics() {
     RegisterThermometerPanel();
     RegisterTempScalePanel();
     RegisterKineticPanels();
+    RegisterBunsenPanels();
+    RegisterHeatModels();
 }
 
 } // namespace quarvel
