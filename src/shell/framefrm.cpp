@@ -195,6 +195,8 @@ TFrameFrm::TFrameFrm(const QString& contentRoot, QWidget* parent) : QMainWindow(
 }
 
 TFrameFrm::~TFrameFrm() {
+    // No application-wide events reach a window that is being taken apart.
+    qApp->removeEventFilter(this);
     SaveSettings(); // a window deleted without closing (a scripted run) still keeps them
     // The host owns the 3D view: both go while the panes they sit in are whole.
     delete Topics;
