@@ -130,7 +130,9 @@ void TMomentsFrm::BalanceBtnUp() {
 bool TMomentsFrm::eventFilter(QObject* watched, QEvent* e) {
     // However the button is let go - over it, beside it, or after sliding
     // off - the check ends with the release.
-    if (watched == BalanceButton() && e->type() == QEvent::MouseButtonRelease)
+    // The type is checked first: the toolbar may be going (its actions send
+    // events as they are removed), and it is not to be asked anything then.
+    if (e->type() == QEvent::MouseButtonRelease && watched == BalanceButton())
         BalanceBtnUp();
     return TPanel::eventFilter(watched, e);
 }
