@@ -2,7 +2,7 @@
 #include "common/random.h"
 #include "models/heat/bunsen.h"
 #include "models/heat/bunsenfrm.h"
-#include "models/heat/heatpic.h"
+#include "widgets/picturebox.h"
 #include "shell/courseareas.h"
 #include "shell/framefrm.h"
 #include "widgets/dialogs.h"

@@ -5,7 +5,7 @@
 #include "models/forces/frictionfrm.h"
 #include "models/forces/moments.h"
 #include "models/forces/momentsfrm.h"
-#include "models/forces/picbox.h"
+#include "widgets/picturebox.h"
 #include "models/forces/springfrm.h"
 #include "models/forces/springs.h"
 #include "widgets/dialogs.h"

@@ -1,7 +1,7 @@
 #include "../testmain.h"
 #include "common/random.h"
 #include "host/cadencer.h"
-#include "models/heat/heatpic.h"
+#include "widgets/picturebox.h"
 #include "models/heat/kinetic.h"
 #include "models/heat/ktfrm.h"
 #include "models/heat/tempscalefrm.h"

@@ -1,6 +1,6 @@
 #include "../testmain.h"
 #include "host/panel.h"
-#include "models/heat/sndpic.h"
+#include "widgets/picturebox.h"
 #include "models/heat/sndplay.h"
 #include "models/heat/sndplayfrm.h"
 #include "models/heat/sndwave.h"
@@ -562,24 +562,24 @@ void TestSound::waveMarker() {
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const QColor red(255, 0, 0), blue(0, 0, 255), grey(127, 127, 127);
-    QCOMPARE(f.Pic->Bitmap.size(), QSize(490, 162));
-    QCOMPARE(CountNear(f.Pic->Bitmap, red, 0), 0);
-    const int blueBefore = CountNear(f.Pic->Bitmap, blue, 0);
+    QCOMPARE(f.Pic->Picture().size(), QSize(490, 162));
+    QCOMPARE(CountNear(f.Pic->Picture(), red, 0), 0);
+    const int blueBefore = CountNear(f.Pic->Picture(), blue, 0);
     QVERIFY(blueBefore >= 40 * 153); // lines from y 5 to 157
     QVERIFY(f.RunOperation(QStringLiteral("SoundWaveHighlight"), {}));
     QVERIFY(f.SingleChk->isChecked());
     // Line 22 turns red from top to bottom.
-    QCOMPARE(CountNear(f.Pic->Bitmap, red, 0), 153);
-    QCOMPARE(CountNear(f.Pic->Bitmap, blue, 0), blueBefore - 153);
+    QCOMPARE(CountNear(f.Pic->Picture(), red, 0), 153);
+    QCOMPARE(CountNear(f.Pic->Picture(), blue, 0), blueBefore - 153);
     Keep(f.grab().toImage(), "sound-wave-marker.png");
     f.ToggleMarker();
-    QCOMPARE(CountNear(f.Pic->Bitmap, red, 0), 0);
+    QCOMPARE(CountNear(f.Pic->Picture(), red, 0), 0);
     // At amplitude 0 the source bar sits just left of line 0 (x = 7).
     f.AmplitudeSE->setValue(0);
-    QCOMPARE(f.Pic->Bitmap.pixelColor(3, 80), grey);
-    QCOMPARE(f.Pic->Bitmap.pixelColor(6, 80), grey);
-    QCOMPARE(f.Pic->Bitmap.pixelColor(7, 80), blue);
-    QCOMPARE(f.Pic->Bitmap.pixelColor(2, 80), QColor(Qt::white));
+    QCOMPARE(f.Pic->Picture().pixelColor(3, 80), grey);
+    QCOMPARE(f.Pic->Picture().pixelColor(6, 80), grey);
+    QCOMPARE(f.Pic->Picture().pixelColor(7, 80), blue);
+    QCOMPARE(f.Pic->Picture().pixelColor(2, 80), QColor(Qt::white));
 }
 
 void TestSound::panelsFromTheirPages() {

@@ -1,7 +1,7 @@
 #include "models/forces/frictionfrm.h"
 
 #include "models/forces/itemfont.h"
-#include "models/forces/picbox.h"
+#include "widgets/picturebox.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
 
@@ -91,7 +91,7 @@ TFrictionFrm::TFrictionFrm(QWidget* parent) : TPanel(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    Pic = new TPicBox(QStringLiteral("Pic"), this);
+    Pic = new TPictureBox(QStringLiteral("Pic"), this);
     Pic->setMinimumSize(100, 80);
     Pic->Resized = [this](QSize) { Redraw(); };
     layout->addWidget(Pic, 1);

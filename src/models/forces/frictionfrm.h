@@ -16,7 +16,7 @@ class QToolButton;
 namespace quarvel {
 
 class TDockToolbar;
-class TPicBox;
+class TPictureBox;
 
 class TFrictionFrm : public TPanel {
     Q_OBJECT
@@ -39,7 +39,7 @@ public:
     QSpinBox* WtsSpinEd = nullptr;
     QLabel* Label2 = nullptr;
     QSpinBox* AreaSpinEd = nullptr;
-    TPicBox* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
     QScrollBar* ForceHsb = nullptr;
 
     void ResetBtnClick();

@@ -1,7 +1,7 @@
 #include "models/forces/momentsfrm.h"
 
 #include "models/forces/itemfont.h"
-#include "models/forces/picbox.h"
+#include "widgets/picturebox.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
 
@@ -90,7 +90,7 @@ TMomentsFrm::TMomentsFrm(QWidget* parent) : TPanel(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Pic = new TPicBox(QStringLiteral("Pic"), this);
+    Pic = new TPictureBox(QStringLiteral("Pic"), this);
     Pic->setMinimumSize(115, 60);
     layout->addWidget(Pic);
     Pic->Resized = [this](QSize s) {

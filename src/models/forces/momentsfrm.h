@@ -15,7 +15,7 @@ class QToolButton;
 namespace quarvel {
 
 class TDockToolbar;
-class TPicBox;
+class TPictureBox;
 
 class TMomentsFrm : public TPanel {
     Q_OBJECT
@@ -41,7 +41,7 @@ public:
     QSpinBox* WeightsA = nullptr;
     QSpinBox* WeightsB = nullptr;
     QSpinBox* WeightsC = nullptr;
-    TPicBox* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
 
     // The tool button that carries "Check balance".
     QToolButton* BalanceButton() const;

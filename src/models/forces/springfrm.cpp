@@ -4,7 +4,7 @@
 #include "common/rounding.h"
 #include "host/globals.h"
 #include "models/forces/itemfont.h"
-#include "models/forces/picbox.h"
+#include "widgets/picturebox.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
 
@@ -82,7 +82,7 @@ TSpringFrm::TSpringFrm(QWidget* parent) : TPanel(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    Pic = new TPicBox(QStringLiteral("Pic"), this);
+    Pic = new TPictureBox(QStringLiteral("Pic"), this);
     Pic->setFixedWidth(250);
     Pic->setMinimumHeight(100);
     Pic->setCursor(Qt::CrossCursor);

@@ -18,7 +18,7 @@ class QSpinBox;
 namespace quarvel {
 
 class TDockToolbar;
-class TPicBox;
+class TPictureBox;
 
 class TSpringFrm : public TPanel {
     Q_OBJECT
@@ -39,7 +39,7 @@ public:
     QLabel* Label1 = nullptr;
     QSpinBox* WeightSpinEdit = nullptr;
     QComboBox* SpringCB = nullptr;
-    TPicBox* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
     QScrollBar* SpScroll = nullptr;
 
     void ResetBtnClick();

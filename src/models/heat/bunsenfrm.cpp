@@ -2,7 +2,7 @@
 
 #include "common/contentpath.h"
 #include "host/globals.h"
-#include "models/heat/heatpic.h"
+#include "widgets/picturebox.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
 
@@ -55,10 +55,10 @@ void SetImages(TDockToolbar* bar, bool large) {
     bar->setIconSize(QSize(images.Size(), images.Size()));
 }
 
-THeatPic* AddPic(QWidget* owner) {
+TPictureBox* AddPic(QWidget* owner) {
     auto* layout = new QVBoxLayout(owner);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* pic = new THeatPic(QStringLiteral("Pic"), owner);
+    auto* pic = new TPictureBox(QStringLiteral("Pic"), owner);
     pic->setMinimumSize(10, 10);
     layout->addWidget(pic);
     return pic;

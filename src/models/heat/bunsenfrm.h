@@ -13,7 +13,7 @@ class QTimer;
 namespace quarvel {
 
 class TDockToolbar;
-class THeatPic;
+class TPictureBox;
 
 class TBunsenFrm : public TPanel {
     Q_OBJECT
@@ -33,7 +33,7 @@ public:
     QLabel* WaterLabel = nullptr;
     QScrollBar* WaterHsb = nullptr;
     QTimer* Timer1 = nullptr;
-    THeatPic* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
 
     void LowBtnClick(bool closed);
     void LightBtnClick();
@@ -65,7 +65,7 @@ public:
     QAction* FastTime1 = nullptr;
     QScrollBar* TimeHsb = nullptr;
     QTimer* StepTimer = nullptr;
-    THeatPic* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
 
     void StartBtnClick(bool start);
     void TimeStep();

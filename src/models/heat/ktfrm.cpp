@@ -1,7 +1,7 @@
 #include "models/heat/ktfrm.h"
 
 #include "host/cadencer.h"
-#include "models/heat/heatpic.h"
+#include "widgets/picturebox.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
 
@@ -102,7 +102,7 @@ TKTFrm::TKTFrm(QWidget* parent) : TPanel(parent), Model(ScreenRadius()) {
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Pic = new THeatPic(QStringLiteral("Pic"), this);
+    Pic = new TPictureBox(QStringLiteral("Pic"), this);
     Pic->setMinimumSize(10, 10);
     Pic->Resized = [this](QSize) { PicResize(); };
     layout->addWidget(Pic);

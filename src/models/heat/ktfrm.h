@@ -16,7 +16,7 @@ class QWidgetAction;
 namespace quarvel {
 
 class TDockToolbar;
-class THeatPic;
+class TPictureBox;
 class TNGLCadencer;
 
 class TKTFrm : public TPanel {
@@ -48,7 +48,7 @@ public:
     QWidget* TemperatureTW = nullptr;
     QLabel* TempLabel = nullptr;
     QScrollBar* SpeedHsb = nullptr;
-    THeatPic* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
 
     void StartBtnClick(bool start);
     // Solid, Liquid, Gas (modes 0-2) and Large, Small (3, 4).

@@ -1,7 +1,7 @@
 #include "models/heat/sndplayfrm.h"
 
 #include "common/rounding.h"
-#include "models/heat/sndpic.h"
+#include "widgets/picturebox.h"
 #include "models/heat/toneplayer.h"
 #include "widgets/dock.h"
 
@@ -69,11 +69,15 @@ TSndPlayFrm::TSndPlayFrm(QWidget* parent) : TPanel(parent) {
     for (int i = 1; i <= 4; ++i)
         addSpin(i, QStringLiteral("Add harmonics (%1f)").arg(i + 1));
 
-    SndPic = new TSndPicBox(QStringLiteral("SndPic"), this);
-    SndPic->Resized = [this] { DrawWave(Frequency); };
-    KeyPic = new TSndPicBox(QStringLiteral("KeyPic"), this);
+    SndPic = new TPictureBox(QStringLiteral("SndPic"), this);
+    SndPic->CanvasColour = QColor(Qt::black);
+    SndPic->setMouseTracking(false);
+    SndPic->Resized = [this](QSize) { DrawWave(Frequency); };
+    KeyPic = new TPictureBox(QStringLiteral("KeyPic"), this);
+    KeyPic->CanvasColour = QColor(Qt::black);
+    KeyPic->setMouseTracking(false);
     KeyPic->setCursor(Qt::PointingHandCursor);
-    KeyPic->Resized = [this] { DrawKeyboard(); };
+    KeyPic->Resized = [this](QSize) { DrawKeyboard(); };
     KeyPic->MouseDown = [this](QMouseEvent* e) { KeyPicMouseDown(e->position().toPoint()); };
     KeyPic->MouseMove = [this](QMouseEvent* e) { KeyPicMouseMove(e->position().toPoint()); };
     KeyPic->MouseUp = [this](QMouseEvent*) { KeyPicMouseUp(); };
@@ -91,7 +95,7 @@ void TSndPlayFrm::resizeEvent(QResizeEvent*) {
 }
 
 void TSndPlayFrm::DrawWave(float f) {
-    QImage& bmp = SndPic->Bitmap;
+    QImage& bmp = SndPic->Picture();
     if (bmp.isNull())
         return;
     const int W = bmp.width(), H = bmp.height(), d = H / 2;
@@ -122,11 +126,11 @@ void TSndPlayFrm::DrawWave(float f) {
     p.setPen(kGrey);
     p.drawRect(0, 0, W - 1, H - 1);
     p.end();
-    SndPic->Repaint();
+    SndPic->Present();
 }
 
 void TSndPlayFrm::DrawKeyboard() {
-    QImage& bmp = KeyPic->Bitmap;
+    QImage& bmp = KeyPic->Picture();
     if (bmp.isNull())
         return;
     const int W = bmp.width(), H = bmp.height();
@@ -148,7 +152,7 @@ void TSndPlayFrm::DrawKeyboard() {
     p.setPen(kGrey);
     p.drawRect(0, 0, W - 1, H - 1);
     p.end();
-    KeyPic->Repaint();
+    KeyPic->Present();
 }
 
 void TSndPlayFrm::SoundTone(float frequency) {

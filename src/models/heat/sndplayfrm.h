@@ -19,7 +19,7 @@ class QSpinBox;
 
 namespace quarvel {
 
-class TSndPicBox;
+class TPictureBox;
 
 class TSndPlayFrm : public TPanel {
     Q_OBJECT
@@ -40,8 +40,8 @@ public:
     std::unique_ptr<QBuffer> SoundStream; // the WAV image sounding
     bool LargeButtons = false;
 
-    TSndPicBox* SndPic = nullptr;
-    TSndPicBox* KeyPic = nullptr;
+    TPictureBox* SndPic = nullptr;
+    TPictureBox* KeyPic = nullptr;
     QLabel* TBXLabel1 = nullptr;
     QLabel* TBXLabel2 = nullptr;
     QSpinBox* Amp[5] = {};

@@ -1,6 +1,6 @@
 #include "models/heat/sndwavefrm.h"
 
-#include "models/heat/sndpic.h"
+#include "widgets/picturebox.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
 
@@ -76,8 +76,10 @@ TSndWaveFrm::TSndWaveFrm(QWidget* parent) : TPanel(parent) {
     SetHint(SingleChk, QStringLiteral("Show a marker"));
     connect(SingleChk, &QAction::triggered, this, &TSndWaveFrm::SingleChkClick);
 
-    Pic = new TSndPicBox(QStringLiteral("Pic"), this);
-    Pic->Resized = [this] {
+    Pic = new TPictureBox(QStringLiteral("Pic"), this);
+    Pic->CanvasColour = QColor(Qt::black);
+    Pic->setMouseTracking(false);
+    Pic->Resized = [this](QSize) {
         if (!Running())
             DrawSoundWave();
     };
@@ -110,7 +112,7 @@ void TSndWaveFrm::closeEvent(QCloseEvent* e) {
 }
 
 void TSndWaveFrm::DrawSoundWave() {
-    QImage& bmp = Pic->Bitmap;
+    QImage& bmp = Pic->Picture();
     if (bmp.isNull())
         return;
     const int W = bmp.width(), H = bmp.height(), bottom = H - 5;
@@ -129,7 +131,7 @@ void TSndWaveFrm::DrawSoundWave() {
     p.setPen(kGrey);
     p.drawRect(0, 0, W - 1, H - 1);
     p.end();
-    Pic->Repaint();
+    Pic->Present();
 }
 
 void TSndWaveFrm::StartBtnClick() {

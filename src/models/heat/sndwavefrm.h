@@ -18,7 +18,7 @@ class QTimer;
 
 namespace quarvel {
 
-class TSndPicBox;
+class TPictureBox;
 
 class TSndWaveFrm : public TPanel {
     Q_OBJECT
@@ -33,7 +33,7 @@ public:
     TSoundWave Wave; // holds Phase
     bool LargeButtons = false;
 
-    TSndPicBox* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
     QScrollBar* PhaseHsb = nullptr;
     QAction* StartBtn = nullptr;
     QAction* StopBtn = nullptr;

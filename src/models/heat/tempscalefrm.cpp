@@ -2,7 +2,7 @@
 
 #include "common/contentpath.h"
 #include "host/globals.h"
-#include "models/heat/heatpic.h"
+#include "widgets/picturebox.h"
 #include "widgets/cursors.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
@@ -77,7 +77,7 @@ TTempScaleFrm::TTempScaleFrm(QWidget* parent) : TPanel(parent) {
     Timer1->setInterval(50);
     connect(Timer1, &QTimer::timeout, this, &TTempScaleFrm::Redraw);
 
-    Pic = new THeatPic(QStringLiteral("Pic"), this);
+    Pic = new TPictureBox(QStringLiteral("Pic"), this);
     Pic->MouseDown = [this](QMouseEvent* e) { PicMouseDown(e->position().toPoint()); };
     Pic->MouseMove = [this](QMouseEvent* e) { PicMouseMove(e->position().toPoint()); };
     Pic->MouseUp = [this](QMouseEvent*) { PicMouseUp(); };

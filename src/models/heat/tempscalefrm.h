@@ -13,7 +13,7 @@ class QTimer;
 namespace quarvel {
 
 class TDockToolbar;
-class THeatPic;
+class TPictureBox;
 
 class TTempScaleFrm : public TPanel {
     Q_OBJECT
@@ -36,7 +36,7 @@ public:
     QAction* ClearBtn = nullptr;
     QAction* MeasureBtn = nullptr;
     QAction* UnMeasureBtn = nullptr;
-    THeatPic* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
 
     void IceBtnClick(int liquid);
     void MeasureBtnClick(bool beside);

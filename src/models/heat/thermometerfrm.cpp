@@ -1,6 +1,6 @@
 #include "models/heat/thermometerfrm.h"
 
-#include "models/heat/heatpic.h"
+#include "widgets/picturebox.h"
 #include "widgets/datamod.h"
 #include "widgets/dock.h"
 
@@ -99,7 +99,7 @@ TThermometerFrm::TThermometerFrm(QWidget* parent) : TPanel(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Pic = new THeatPic(QStringLiteral("Pic"), this);
+    Pic = new TPictureBox(QStringLiteral("Pic"), this);
     Pic->setMinimumSize(10, 10);
     Pic->Resized = [this](QSize) { Redraw(); };
     layout->addWidget(Pic);

@@ -13,7 +13,7 @@ class QSpinBox;
 namespace quarvel {
 
 class TDockToolbar;
-class THeatPic;
+class TPictureBox;
 
 class TThermometerFrm : public TPanel {
     Q_OBJECT
@@ -37,7 +37,7 @@ public:
     QSpinBox* RadiusSE = nullptr;
     QLabel* VolumeLabel = nullptr;
     QSpinBox* VolumeSE = nullptr;
-    THeatPic* Pic = nullptr;
+    TPictureBox* Pic = nullptr;
 
     void SingleFlaskClick(bool compare);
     void Grid1Click();
